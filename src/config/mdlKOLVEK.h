@@ -1,0 +1,34 @@
+#pragma once
+// The game's installation folder, the settings file, the launch script and
+// the edit-mode marker files.
+
+#include "platform/Platform.h"
+
+#include <string>
+
+namespace kolvek::mdlKOLVEK {
+
+// The game's installation folder, normally ending in "\". Written only while
+// the program starts.
+extern std::string GameFolder;
+
+// Establishes GameFolder from kolvar.ini, or on a first start from the
+// registry (writing kolvar.ini). Traps every error: reports it and answers
+// false. Ends the program itself when the first-start registry read fails.
+bool InitializeSettings(Platform& platform);
+// Sets GameFolder to the registry's install path, or to "ERROR" after
+// reporting a failed query. Traps nothing.
+void ReadInstallPathFromRegistry(Platform& platform);
+// The value part of "key = value" (leading blanks dropped); empty without "=".
+std::string IniValue(const std::string& line);
+// Writes kolvar.ini's two lines. Traps every error: reports it, answers false.
+bool WriteSettingsFile(Platform& platform);
+
+// Rewrites RunA2.bat for `argument` (empty: a normal start) and returns its
+// full path. Traps nothing.
+std::string WriteLaunchScript(Platform& platform, const std::string& argument);
+// Makes sure the game folder holds the edit-mode marker files. Traps every
+// error and answers false, without a message.
+bool PrepareEditMode(Platform& platform);
+
+} // namespace kolvek::mdlKOLVEK

@@ -1,0 +1,18 @@
+#pragma once
+// Where an error that no routine trapped ends up: the generic report of an
+// unhandled error, then the end of the program.
+
+#include "platform/Platform.h"
+
+#include <functional>
+
+namespace kolvek {
+
+// Shows "Laufzeitfehler <number>: <description>" (critical icon, title
+// "KOLVEK") and ends the program.
+[[noreturn]] void ReportUnhandledError(Platform& platform, const RuntimeError& error);
+
+// Runs one event handler; a RuntimeError escaping it is reported as above.
+void RunEventHandler(Platform& platform, const std::function<void()>& handler);
+
+} // namespace kolvek

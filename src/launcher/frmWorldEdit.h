@@ -1,0 +1,41 @@
+#pragma once
+// The launcher dialog's behaviour: its six events, against the view of its
+// controls. Handlers trap nothing; errors pass to the event boundary.
+
+#include "launcher/FileListBox.h"
+#include "platform/DialogView.h"
+#include "platform/Platform.h"
+
+#include <string>
+
+namespace kolvek {
+
+class frmWorldEdit {
+public:
+    frmWorldEdit(Platform& platform, DialogView& view);
+
+    // Runs the start-up configuration; ends the program when it fails.
+    void Form_Load();
+    void optNew_Click();
+    void optEdit_Click();
+    void OKButton_Click();
+    void Image1_DblClick();
+    void CancelButton_Click();
+
+    bool EditExisting() const { return editExisting_; }
+    const std::string& LaunchArgument() const { return launchArgument_; }
+    const FileListBox& bznList() const { return bznList_; }
+
+private:
+    void Launch(const std::string& argument);
+    void RefuseName(const std::string& message);
+    void SelectWholeName();
+
+    Platform& platform_;
+    DialogView& view_;
+    FileListBox bznList_;
+    bool editExisting_ = false;
+    std::string launchArgument_;
+};
+
+} // namespace kolvek

@@ -1,0 +1,56 @@
+#pragma once
+// The file system as the program sees it. Paths are UTF-8 in Windows form
+// ("C:\dir\name"); names compare without regard to letter case.
+// Every operation throws RuntimeError on failure.
+
+#include "platform/TextCodec.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kolvek {
+
+// A text file opened for reading, line by line. A line ends at CR LF or at a
+// lone CR; a lone LF is part of the line. Bytes are decoded from the ANSI code
+// page, or as UTF-8 when the file starts with the UTF-8 byte-order mark (which
+// is skipped).
+class TextInput {
+public:
+    virtual ~TextInput() = default;
+    // False at the end of the file; otherwise `line` holds the next line.
+    virtual bool ReadLine(std::string& line) = 0;
+    virtual void Close() = 0;
+};
+
+// A text file opened for writing; every line gets CR LF.
+class TextOutput {
+public:
+    virtual ~TextOutput() = default;
+    virtual void WriteLine(const std::string& utf8) = 0;
+    // Flushes and closes; a failure to get the bytes to disk throws here.
+    virtual void Close() = 0;
+};
+
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+
+    virtual std::unique_ptr<TextInput> OpenText(const std::string& path) = 0;
+    // Creates the file, or empties an existing one.
+    virtual std::unique_ptr<TextOutput> CreateText(const std::string& path, CodePage page) = 0;
+    // Moves `from` onto `to`, replacing `to` when it exists.
+    virtual void ReplaceFile(const std::string& from, const std::string& to) = 0;
+    virtual void RemoveFile(const std::string& path) = 0;
+
+    // The name (without folder) of the first ordinary file matching `pattern`
+    // (which may hold * and ?), as a directory listing reports it; empty when
+    // none matches. Hidden and system files, folders and the volume label do
+    // not count.
+    virtual std::string FindFirstFile(const std::string& pattern) = 0;
+    // The long names of all ordinary files in `folder`, in no particular order.
+    // Throws 76 when the folder does not exist.
+    virtual std::vector<std::string> ListFiles(const std::string& folder) = 0;
+};
+
+} // namespace kolvek
