@@ -1,0 +1,41 @@
+#include "platform/win32/Win32Shell.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include <cstddef>
+#include <cstdint>
+
+namespace kolvek {
+
+#ifndef _WIN64
+// The published 32-bit layout has no padding after fFlags; callers built with
+// other packing would hand the shell a record it misreads.
+static_assert(offsetof(SHFILEOPSTRUCTA, fFlags) == 16, "fFlags at byte 16");
+static_assert(offsetof(SHFILEOPSTRUCTA, fAnyOperationsAborted) == 18,
+              "fAnyOperationsAborted at byte 18");
+static_assert(offsetof(SHFILEOPSTRUCTA, lpszProgressTitle) == 26, "progress title at byte 26");
+static_assert(sizeof(SHFILEOPSTRUCTA) == 30, "SHFILEOPSTRUCTA is 30 bytes");
+#endif
+
+ShellFileOpResult Win32Shell::FileOperation(const ShellFileOpRequest& request) {
+    // The request's strings already carry their zero terminators; they stay
+    // alive (the request is const and outlives the call) until the shell returns.
+    SHFILEOPSTRUCTA op{};
+    op.hwnd = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request.ownerWindow));
+    op.wFunc = request.function;
+    op.pFrom = request.from.c_str();
+    op.pTo = request.to.c_str();
+    op.fFlags = request.flags;
+    op.fAnyOperationsAborted = FALSE;
+    op.hNameMappings = nullptr;
+    op.lpszProgressTitle = request.progressTitle.c_str();
+
+    ShellFileOpResult result;
+    result.returnCode = SHFileOperationA(&op);
+    result.anyOperationsAborted = op.fAnyOperationsAborted != FALSE;
+    return result;
+}
+
+} // namespace kolvek
