@@ -1,6 +1,8 @@
 #pragma once
 // The three registry calls the registry reader makes, with the platform's own
-// arguments and result codes (0 is success). Text is in the ANSI code page.
+// arguments and result codes (0 is success). Key and value names are UTF-8;
+// value data comes back as the platform's raw bytes (strings in the ANSI code
+// page).
 
 #include <cstdint>
 #include <string>

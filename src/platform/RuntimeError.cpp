@@ -2,7 +2,8 @@
 
 namespace kolvek {
 
-RuntimeError::RuntimeError(std::int32_t number) : RuntimeError(number, StandardDescription(number)) {}
+RuntimeError::RuntimeError(std::int32_t number)
+    : RuntimeError(number, StandardDescription(number)) {}
 
 RuntimeError::RuntimeError(std::int32_t number, std::string description)
     : std::runtime_error(description), number_(number), description_(std::move(description)) {}

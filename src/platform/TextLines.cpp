@@ -14,7 +14,9 @@ void LineSplitter::Feed(const char* data, std::size_t size) {
     pending_.append(data, size);
 }
 
-void LineSplitter::Finish() { finished_ = true; }
+void LineSplitter::Finish() {
+    finished_ = true;
+}
 
 bool LineSplitter::Next(std::string& line) {
     if (bom_ == Bom::Undecided) {

@@ -1,0 +1,49 @@
+#include "config/LaunchScript.h"
+
+#include "files/TextCase.h"
+#include "platform/RuntimeError.h"
+
+namespace kolvek {
+
+namespace {
+
+std::string DoublePercent(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        if (c == '%')
+            out += '%';
+        out += c;
+    }
+    return out;
+}
+
+std::string EscapeCommandCharacters(const std::string& text) {
+    std::string out;
+    for (char c : DoublePercent(text)) {
+        if (c == '^' || c == '&' || c == '|' || c == '<' || c == '>')
+            out += '^';
+        out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string ScriptDriveLine(const std::string& gameFolder) {
+    return LeftCharacters(gameFolder, 2);
+}
+
+std::string ScriptFolderLine(const std::string& gameFolder) {
+    const std::size_t length = CharacterCount(gameFolder);
+    if (length == 0)
+        throw RuntimeError(err::InvalidArgument);
+    return "cd \"" + DoublePercent(LeftCharacters(gameFolder, length - 1)) + "\"";
+}
+
+std::string ScriptGameLine(const std::string& argument) {
+    if (argument.empty())
+        return "armada2 /nointro";
+    return EscapeCommandCharacters("armada2 " + argument);
+}
+
+} // namespace kolvek

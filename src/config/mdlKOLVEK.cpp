@@ -1,0 +1,175 @@
+#include "config/mdlKOLVEK.h"
+
+#include "config/LaunchScript.h"
+#include "files/TextCase.h"
+#include "files/USysMdlFileDirHandle.h"
+#include "registry/WinRegQuery.h"
+
+#include <new>
+
+namespace kolvek::mdlKOLVEK {
+
+using USysMdlFileDirHandle::FileExists;
+using USysMdlFileDirHandle::PathWithBackslash;
+
+std::string GameFolder;
+
+namespace {
+
+const char kSettingsName[] = "kolvar.ini";
+// Written first and then renamed over kolvar.ini, so that a failed write
+// never leaves a half-written settings file that the next start would accept.
+const char kSettingsTempName[] = "kolvar.ini.tmp";
+const char kScriptName[] = "RunA2.bat";
+const char kErrorSentinel[] = "ERROR";
+
+const char kFirstStartText[] =
+    "Der Installationspfad von Armada II konnte nicht aus der Windows-Registry ausgelesen "
+    "werden. Die Konsole läuft nur auf einem System mit lokal installiertem Armada II. Falls "
+    "Armada II doch auf diesem System installiert ist, kannst Du die INI-Datei im "
+    "Programmverzeichnis von KOLVEK.EXE manuell erstellen. Hinweise dazu finden sich in der "
+    "Readme-Datei.";
+
+std::string ProgramFile(Platform& platform, const char* name) {
+    return PathWithBackslash(platform.process.ProgramFolder()) + name;
+}
+
+bool IsPathLine(const std::string& line) {
+    return ToLowerText(line.substr(0, 5)) == "armad";
+}
+
+void CreateEmptyFile(Platform& platform, const std::string& path) {
+    platform.files.CreateText(path, CodePage::Ansi)->Close();
+}
+
+bool ReadSettingsFile(Platform& platform, const std::string& settingsPath) {
+    auto input = platform.files.OpenText(settingsPath);
+    std::string line;
+    while (input->ReadLine(line)) {
+        if (!IsPathLine(line))
+            continue;
+        // The last path line wins.
+        GameFolder = IniValue(line);
+        if (GameFolder.empty())
+            throw RuntimeError(err::BrokenSettingsFile, "Fehlerhafte INI-Datei");
+    }
+    input->Close();
+    return true;
+}
+
+void ReportInitializeError(Platform& platform, const RuntimeError& error) {
+    if (error.Number() == err::BrokenSettingsFile) {
+        platform.ui.MessageBox("Die KOLVAR.INI-Datei im Pfad " + platform.process.ProgramFolder() +
+                                   " ist fehlerhaft. Lösche die Datei und starte das Programm "
+                                   "erneut.",
+                               mb::Critical, "Fehler");
+        return;
+    }
+    platform.ui.MessageBox("Fehler " + NumberWithSignBlank(error.Number()) +
+                               " beim Bearbeiten der INI-Datei. " + error.Description(),
+                           mb::Critical, "Initialisierung fehlgeschlagen");
+}
+
+} // namespace
+
+bool InitializeSettings(Platform& platform) {
+    try {
+        try {
+            const std::string settingsPath = ProgramFile(platform, kSettingsName);
+            if (FileExists(platform, settingsPath, true))
+                return ReadSettingsFile(platform, settingsPath);
+
+            ReadInstallPathFromRegistry(platform);
+            if (GameFolder == kErrorSentinel) {
+                platform.ui.Beep();
+                platform.ui.MessageBox(kFirstStartText, mb::Exclamation,
+                                       "Erststart Initialisierungsfehler");
+                platform.process.EndProgram();
+            }
+            return WriteSettingsFile(platform);
+        } catch (const std::bad_alloc&) {
+            throw RuntimeError(err::OutOfMemory);
+        }
+    } catch (const RuntimeError& error) {
+        ReportInitializeError(platform, error);
+        return false;
+    }
+}
+
+void ReadInstallPathFromRegistry(Platform& platform) {
+    WinRegQuery query(platform);
+    query.Preset();
+    query.QueryRegistryValue();
+    if (query.ErrorRuntime() != 0) {
+        platform.ui.MessageBox("Fehler beim Abfragen der Windows Registry. " +
+                                   std::to_string(query.ErrorRegQuery()),
+                               mb::Critical, "Fehler");
+        GameFolder = kErrorSentinel;
+        return;
+    }
+    GameFolder = PathWithBackslash(query.Registry_REG_SZ());
+}
+
+std::string IniValue(const std::string& line) {
+    const std::size_t equals = line.find('=');
+    if (equals == std::string::npos)
+        return std::string();
+    const std::size_t start = line.find_first_not_of(' ', equals + 1);
+    return start == std::string::npos ? std::string() : line.substr(start);
+}
+
+bool WriteSettingsFile(Platform& platform) {
+    std::string tempPath;
+    try {
+        const std::string settingsPath = ProgramFile(platform, kSettingsName);
+        tempPath = ProgramFile(platform, kSettingsTempName);
+        auto output = platform.files.CreateText(tempPath, CodePage::Ansi);
+        output->WriteLine("[General]");
+        output->WriteLine("ArmadaPath = " + GameFolder);
+        output->Close();
+        platform.files.ReplaceFile(tempPath, settingsPath);
+        return true;
+    } catch (const RuntimeError& error) {
+        if (!tempPath.empty()) {
+            try {
+                platform.files.RemoveFile(tempPath);
+            } catch (const RuntimeError&) {
+                // Nothing was created, or it cannot go either; the real file is untouched.
+            }
+        }
+        platform.ui.MessageBox("Fehler " + NumberWithSignBlank(error.Number()) +
+                                   " beim Schreiben der INI-Datei. " + error.Description(),
+                               mb::Critical, "Initialisierung fehlgeschlagen");
+        return false;
+    }
+}
+
+std::string WriteLaunchScript(Platform& platform, const std::string& argument) {
+    const std::string scriptPath = ProgramFile(platform, kScriptName);
+    auto output = platform.files.CreateText(scriptPath, CodePage::Oem);
+    output->WriteLine(ScriptDriveLine(GameFolder));
+    output->WriteLine(ScriptFolderLine(GameFolder));
+    output->WriteLine(ScriptGameLine(argument));
+    output->WriteLine("cd \\");
+    output->WriteLine("c:");
+    output->Close();
+    return scriptPath;
+}
+
+bool PrepareEditMode(Platform& platform) {
+    try {
+        if (FileExists(platform, GameFolder + "ATVI", true))
+            return true;
+        const std::string unsupported = GameFolder + "unsupportedextension_mapedit";
+        if (!FileExists(platform, unsupported, true))
+            CreateEmptyFile(platform, unsupported);
+        CreateEmptyFile(platform, GameFolder + "ATVI");
+        return true;
+    } catch (const RuntimeError&) {
+        return false;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+} // namespace kolvek::mdlKOLVEK

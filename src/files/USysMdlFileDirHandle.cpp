@@ -1,0 +1,34 @@
+#include "files/USysMdlFileDirHandle.h"
+
+#include "files/TextCase.h"
+
+namespace kolvek::USysMdlFileDirHandle {
+
+bool FileExists(Platform& platform, const std::string& path, bool quiet) {
+    try {
+        const std::string found = platform.files.FindFirstFile(path);
+        if (found.empty())
+            return false;
+        // Only a file reported under the very name that ends the path counts:
+        // a pattern, or a short name standing for a long one, does not.
+        const std::size_t k = found.size() < path.size() ? found.size() : path.size();
+        return ToUpperText(found) == ToUpperText(path.substr(path.size() - k));
+    } catch (const RuntimeError& error) {
+        if (!quiet) {
+            platform.ui.SetDefaultPointer();
+            platform.ui.MessageBox("Fehler " + std::to_string(error.Number()) +
+                                       " beim Test auf Datei " + path + ". " + error.Description(),
+                                   mb::Critical, "Varno SubSystem Error");
+        }
+        return false;
+    }
+}
+
+std::string PathWithBackslash(const std::string& path) {
+    if ((!path.empty() && path.back() == '\\') || path == "Access" || path == "Work" ||
+        path == "Auto")
+        return path;
+    return path + "\\";
+}
+
+} // namespace kolvek::USysMdlFileDirHandle

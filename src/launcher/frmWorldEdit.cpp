@@ -1,0 +1,126 @@
+#include "launcher/frmWorldEdit.h"
+
+#include "config/mdlKOLVEK.h"
+#include "files/TextCase.h"
+#include "files/USysMdlFileDirHandle.h"
+#include "launcher/MapName.h"
+
+namespace kolvek {
+
+using mdlKOLVEK::GameFolder;
+
+namespace {
+const char kProblemText[] =
+    "Die vorliegende Installation von Armada kann nicht für den Edit-Modus benutzt werden.";
+const char kBlankText[] = "Ich sagte doch: KEINE LEERSCHLÄGE IM DATEINAMEN!!!";
+const char kForbiddenText[] =
+    "Der Kartenname darf keines dieser Zeichen enthalten: \\ / : * ? \" < > |";
+const char kDeviceText[] =
+    "Diesen Namen reserviert Windows für ein Gerät. Wähle einen anderen Kartennamen.";
+const char kOverwriteText[] =
+    "Es existiert bereits eine Karte mit diesem Namen. Sie wird gelsöcht, wenn Du weitermachst.";
+const char kRefusalTitle[] = " :-(";
+} // namespace
+
+frmWorldEdit::frmWorldEdit(Platform& platform, DialogView& view)
+    : platform_(platform), view_(view), bznList_(platform.files, view, "*.bzn") {}
+
+void frmWorldEdit::Form_Load() {
+    if (!mdlKOLVEK::InitializeSettings(platform_))
+        platform_.process.EndProgram();
+    view_.SetText(Control::Armadapath,
+                  ToUpperText(USysMdlFileDirHandle::PathWithBackslash(GameFolder) + "armada2.exe"));
+    editExisting_ = true;
+    bznList_.Path(GameFolder + "bzn");
+}
+
+void frmWorldEdit::optNew_Click() {
+    editExisting_ = false;
+    view_.SetVisible(Control::bznList, false);
+    view_.SetVisible(Control::newWorld, true);
+    view_.SetVisible(Control::LabelnewWorld, true);
+    SelectWholeName();
+}
+
+void frmWorldEdit::optEdit_Click() {
+    editExisting_ = true;
+    view_.SetVisible(Control::newWorld, false);
+    view_.SetVisible(Control::LabelnewWorld, false);
+    view_.SetVisible(Control::bznList, true);
+    // Maps made since the dialog opened show up too.
+    bznList_.Refresh();
+}
+
+void frmWorldEdit::OKButton_Click() {
+    if (!mdlKOLVEK::PrepareEditMode(platform_)) {
+        platform_.ui.MessageBox(kProblemText, mb::Exclamation, "Problem");
+        return;
+    }
+    if (editExisting_) {
+        const std::string selected = bznList_.SelectedName();
+        if (selected.empty()) {
+            platform_.ui.Beep();
+            return;
+        }
+        launchArgument_ = "/edit " + selected;
+    } else {
+        const std::string name = view_.Text(Control::newWorld);
+        if (name.empty()) {
+            platform_.ui.Beep();
+            return;
+        }
+        if (name.find(' ') != std::string::npos) {
+            RefuseName(kBlankText);
+            return;
+        }
+        if (HasForbiddenCharacter(name)) {
+            RefuseName(kForbiddenText);
+            return;
+        }
+        if (IsReservedDeviceName(name)) {
+            RefuseName(kDeviceText);
+            return;
+        }
+        if (!HasMapExtension(name))
+            view_.SetText(Control::newWorld, name + ".bzn");
+
+        const std::string mapPath = bznList_.Path() + "\\" + view_.Text(Control::newWorld);
+        if (USysMdlFileDirHandle::FileExists(platform_, mapPath, true)) {
+            if (platform_.ui.MessageBox(kOverwriteText, mb::OkCancel, "Karte zurücksetzen?") ==
+                mb::ResultCancel) {
+                SelectWholeName();
+                return;
+            }
+            platform_.files.RemoveFile(bznList_.Path() + "\\" + view_.Text(Control::newWorld));
+        }
+        launchArgument_ = "/edit " + view_.Text(Control::newWorld);
+    }
+    Launch(launchArgument_);
+}
+
+void frmWorldEdit::Image1_DblClick() {
+    Launch(std::string());
+}
+
+void frmWorldEdit::CancelButton_Click() {
+    view_.Unload();
+}
+
+void frmWorldEdit::Launch(const std::string& argument) {
+    const std::string script = mdlKOLVEK::WriteLaunchScript(platform_, argument);
+    platform_.process.StartCommand(script, window_style::MinimizedFocus);
+}
+
+void frmWorldEdit::RefuseName(const std::string& message) {
+    platform_.ui.Beep();
+    platform_.ui.MessageBox(message, mb::Exclamation, kRefusalTitle);
+    SelectWholeName();
+}
+
+void frmWorldEdit::SelectWholeName() {
+    view_.SetFocus(Control::newWorld);
+    view_.SelectText(Control::newWorld, 0,
+                     static_cast<int>(CharacterCount(view_.Text(Control::newWorld))));
+}
+
+} // namespace kolvek

@@ -1,0 +1,83 @@
+#pragma once
+// An in-memory file system that answers like Windows: names compare without
+// regard to case, hidden and system files exist but a lookup skips them,
+// files keep their raw bytes, and failures throw the run-time errors Windows
+// failures map to. Faults can be injected per operation.
+
+#include "platform/FileSystem.h"
+#include "platform/RuntimeError.h"
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace kolvek::fake {
+
+class FakeFileSystem : public FileSystem {
+public:
+    struct Entry {
+        std::string path; // as created, for the reported name
+        bool folder = false;
+        bool hidden = false;
+        bool system = false;
+        bool readOnly = false; // a read-only file; for a folder: write-protected
+        std::string shortName; // an 8.3 alias a lookup also matches
+        std::string bytes;
+    };
+
+    // An injected failure: operation `op` ("open", "read", "close-input",
+    // "create", "write", "close", "replace", "remove", "find", "list") on a
+    // path containing `pathPart` throws `number`. `remaining` counts the
+    // matching calls still to pass before it fires.
+    struct Fault {
+        std::string op;
+        std::string pathPart;
+        std::int32_t number = err::PathFileAccessError;
+        int remaining = 0;
+        bool once = true;
+    };
+
+    explicit FakeFileSystem(const TextCodec& codec);
+
+    // Set-up helpers; parent folders are created as needed.
+    void AddFolder(const std::string& path);
+    Entry& AddFile(const std::string& path, const std::string& bytes = std::string());
+    void Fail(Fault fault) { faults_.push_back(std::move(fault)); }
+
+    bool Exists(const std::string& path) const;
+    bool IsFolder(const std::string& path) const;
+    // The file's raw bytes; throws when there is no such file.
+    const std::string& Bytes(const std::string& path) const;
+    Entry& At(const std::string& path);
+    // Paths of everything in the store, for checking what was left behind.
+    std::vector<std::string> AllPaths() const;
+    // Calls made, one line each ("create C:\x"), in order.
+    const std::vector<std::string>& Calls() const { return calls_; }
+
+    std::unique_ptr<TextInput> OpenText(const std::string& path) override;
+    std::unique_ptr<TextOutput> CreateText(const std::string& path, CodePage page) override;
+    void ReplaceFile(const std::string& from, const std::string& to) override;
+    void RemoveFile(const std::string& path) override;
+    std::string FindFirstFile(const std::string& pattern) override;
+    std::vector<std::string> ListFiles(const std::string& folder) override;
+
+    // Used by the text streams.
+    void MaybeFail(const std::string& op, const std::string& path);
+    void AppendBytes(const std::string& path, const std::string& bytes);
+    const TextCodec& codec() const { return codec_; }
+
+private:
+    static std::string Key(const std::string& path);
+    static std::string Parent(const std::string& path);
+    static std::string NamePart(const std::string& path);
+    const Entry* Find(const std::string& path) const;
+    void RequireWritableFolder(const std::string& folder) const;
+
+    const TextCodec& codec_;
+    std::map<std::string, Entry> entries_;
+    std::vector<Fault> faults_;
+    std::vector<std::string> calls_;
+};
+
+} // namespace kolvek::fake
