@@ -117,19 +117,21 @@ struct FlagRow {
 };
 
 TEST_F(CmdlSHFileOperationTest, SettingsMapToShellFlags) {
+    // clang-format off
     const FlagRow rows[] = {
-        // label              undo   mkdir  oper   dirs   rename silent flags
-        {"defaults", false, true, true, true, false, false, 0},
-        {"AllowUndo", true, true, true, true, false, false, 0x40},
-        {"no ConfirmMakeDir", false, false, true, true, false, false, 0x200},
-        {"no ConfirmOperation", false, true, false, true, false, false, 0x10},
-        {"no IncludeDirectories", false, true, true, false, false, false, 0x80},
-        {"RenameOnCollision", false, true, true, true, true, false, 0x8},
-        {"SilentMode", false, true, true, true, false, true, 0x4},
-        {"silent, no prompts", false, true, false, true, false, true, 0x14},
-        {"undo, files only", true, true, true, false, false, false, 0xC0},
-        {"everything switched", true, false, false, false, true, true, 0x2DC},
+        // label                 undo   mkdir  oper   dirs   rename silent flags
+        {"defaults",              false, true,  true,  true,  false, false, 0},
+        {"AllowUndo",             true,  true,  true,  true,  false, false, 0x40},
+        {"no ConfirmMakeDir",     false, false, true,  true,  false, false, 0x200},
+        {"no ConfirmOperation",   false, true,  false, true,  false, false, 0x10},
+        {"no IncludeDirectories", false, true,  true,  false, false, false, 0x80},
+        {"RenameOnCollision",     false, true,  true,  true,  true,  false, 0x8},
+        {"SilentMode",            false, true,  true,  true,  false, true,  0x4},
+        {"silent, no prompts",    false, true,  false, true,  false, true,  0x14},
+        {"undo, files only",      true,  true,  true,  false, false, false, 0xC0},
+        {"everything switched",   true,  false, false, false, true,  true,  0x2DC},
     };
+    // clang-format on
     op.AddSourceFile("a");
     for (const FlagRow& row : rows) {
         op.AllowUndo(row.allowUndo);
