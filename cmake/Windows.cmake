@@ -1,0 +1,64 @@
+# Windows build: 32-bit, cross-compiled with MinGW-w64 (cmake/mingw-i686.cmake),
+# its tests run under Wine.
+#
+# For other CMake files that add tests which run Windows programs (App.cmake):
+#   KOLVEK_WINE_RUN      wrapper script that runs a Windows program under Wine in
+#                        this build's prefix: ${KOLVEK_WINE_RUN} prog.exe args...
+#                        It is also CMAKE_CROSSCOMPILING_EMULATOR, so
+#                        add_test(NAME x COMMAND <exe target>) already runs
+#                        under Wine. `${KOLVEK_WINE_RUN} --init` creates the
+#                        prefix, `--stop` ends its wineserver.
+#   KOLVEK_WINEPREFIX    the throwaway Wine prefix, inside the build tree.
+#   KOLVEK_WINE_FIXTURE  ctest fixture that creates the prefix: set
+#                        FIXTURES_REQUIRED ${KOLVEK_WINE_FIXTURE} on every test
+#                        that runs Wine.
+# Wine's windows need a display; tests take DISPLAY from the environment
+# (scripts/test.sh starts Xvfb when there is none).
+
+enable_language(RC)
+
+# --- Wine, for running the tests ----------------------------------------------
+set(KOLVEK_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+set(KOLVEK_WINE_RUN_NAME kolvek-wine)
+set(KOLVEK_WINE_RUN ${CMAKE_BINARY_DIR}/${KOLVEK_WINE_RUN_NAME})
+set(KOLVEK_WINE_FIXTURE kolvek_wine_prefix)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${KOLVEK_WINE_RUN}
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                WORLD_READ WORLD_EXECUTE
+               @ONLY)
+if(CMAKE_CROSSCOMPILING)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${KOLVEK_WINE_RUN})
+endif()
+
+add_test(NAME kolvek_wine_prefix_setup COMMAND ${KOLVEK_WINE_RUN} --init)
+set_tests_properties(kolvek_wine_prefix_setup PROPERTIES
+    FIXTURES_SETUP ${KOLVEK_WINE_FIXTURE} TIMEOUT 300)
+add_test(NAME kolvek_wine_prefix_stop COMMAND ${KOLVEK_WINE_RUN} --stop)
+set_tests_properties(kolvek_wine_prefix_stop PROPERTIES
+    FIXTURES_CLEANUP ${KOLVEK_WINE_FIXTURE} TIMEOUT 60)
+
+# --- GoogleTest, built for Windows from the Debian sources ----------------------
+set(KOLVEK_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+add_subdirectory(${KOLVEK_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+# --- The Win32 side of the seam -------------------------------------------------
+file(GLOB KOLVEK_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
+add_library(kolvek_win32 STATIC ${KOLVEK_WIN32_SOURCES})
+target_link_libraries(kolvek_win32 PUBLIC kolvek_core advapi32 shell32 user32 gdi32 comctl32)
+
+include(${CMAKE_CURRENT_LIST_DIR}/App.cmake OPTIONAL)
+
+# --- The platform tests, run under Wine -----------------------------------------
+file(GLOB KOLVEK_WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*.cpp)
+add_executable(kolvek_win_tests ${KOLVEK_WIN_TEST_SOURCES})
+target_include_directories(kolvek_win_tests PRIVATE tests)
+target_link_libraries(kolvek_win_tests PRIVATE kolvek_win32 gtest gtest_main)
+# Discovery runs the program under Wine at test time, when the prefix exists.
+gtest_discover_tests(kolvek_win_tests
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 300
+    PROPERTIES FIXTURES_REQUIRED ${KOLVEK_WINE_FIXTURE} TIMEOUT 120)

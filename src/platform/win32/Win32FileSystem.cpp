@@ -1,0 +1,106 @@
+#include "platform/win32/Win32FileSystem.h"
+
+#include "platform/win32/Win32Errors.h"
+#include "platform/win32/Win32Handles.h"
+#include "platform/win32/Win32Text.h"
+#include "platform/win32/Win32TextCodec.h"
+#include "platform/win32/Win32TextFiles.h"
+
+namespace kolvek {
+
+namespace {
+
+// Attributes that keep an entry out of a listing of ordinary files. 0x8 is the
+// old volume-label bit, which FindFirstFileW never sets on NTFS but FAT media
+// images may still carry.
+constexpr DWORD kNotOrdinary =
+    FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY | 0x8;
+
+bool IsOrdinary(const WIN32_FIND_DATAW& entry) {
+    return (entry.dwFileAttributes & kNotOrdinary) == 0;
+}
+
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+} // namespace
+
+std::unique_ptr<TextInput> Win32FileSystem::OpenText(const std::string& path) {
+    UniqueHandle file(::CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!file.Valid())
+        ThrowLastError();
+    return std::make_unique<Win32TextInput>(std::move(file));
+}
+
+std::unique_ptr<TextOutput> Win32FileSystem::CreateText(const std::string& path, CodePage page) {
+    UniqueHandle file(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid())
+        ThrowLastError();
+    return std::make_unique<Win32TextOutput>(std::move(file), Win32CodePage(page));
+}
+
+void Win32FileSystem::ReplaceFile(const std::string& from, const std::string& to) {
+    if (!::MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+        ThrowLastError();
+}
+
+void Win32FileSystem::RemoveFile(const std::string& path) {
+    if (!::DeleteFileW(Widen(path).c_str()))
+        ThrowLastError();
+}
+
+std::string Win32FileSystem::FindFirstFile(const std::string& pattern) {
+    if (pattern.empty())
+        return {};
+    WIN32_FIND_DATAW entry{};
+    FindHandle search(::FindFirstFileW(Widen(pattern).c_str(), &entry));
+    if (!search.Valid()) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES ||
+            error == ERROR_PATH_NOT_FOUND)
+            return {};
+        ThrowWin32Error(error);
+    }
+    do {
+        if (IsOrdinary(entry))
+            return Narrow(entry.cFileName);
+    } while (::FindNextFileW(search.Get(), &entry));
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_NO_MORE_FILES)
+        ThrowWin32Error(error);
+    return {};
+}
+
+std::vector<std::string> Win32FileSystem::ListFiles(const std::string& folder) {
+    std::wstring wideFolder = Widen(folder);
+    if (wideFolder.empty() || wideFolder.back() != L'\\')
+        wideFolder += L'\\';
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW entry{};
+    FindHandle search(::FindFirstFileW((wideFolder + L'*').c_str(), &entry));
+    if (!search.Valid()) {
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND && IsFolder(wideFolder))
+            return names; // an empty drive root has no "." entry
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+            error == ERROR_DIRECTORY)
+            throw RuntimeError(err::PathNotFound);
+        ThrowWin32Error(error);
+    }
+    do {
+        if (IsOrdinary(entry))
+            names.push_back(Narrow(entry.cFileName));
+    } while (::FindNextFileW(search.Get(), &entry));
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_NO_MORE_FILES)
+        ThrowWin32Error(error);
+    return names;
+}
+
+} // namespace kolvek

@@ -1,0 +1,22 @@
+#pragma once
+// The seam's file system on the W functions of kernel32. UTF-8 paths become
+// UTF-16 here; failures become RuntimeError through Win32Errors.
+
+#include "platform/FileSystem.h"
+
+namespace kolvek {
+
+class Win32FileSystem : public FileSystem {
+public:
+    std::unique_ptr<TextInput> OpenText(const std::string& path) override;
+    std::unique_ptr<TextOutput> CreateText(const std::string& path, CodePage page) override;
+    void ReplaceFile(const std::string& from, const std::string& to) override;
+    void RemoveFile(const std::string& path) override;
+    // Missing files and a missing folder both mean "none" (empty text), as
+    // in a directory listing; an empty pattern also answers empty. Malformed
+    // names, drives that are not ready and other real failures throw.
+    std::string FindFirstFile(const std::string& pattern) override;
+    std::vector<std::string> ListFiles(const std::string& folder) override;
+};
+
+} // namespace kolvek

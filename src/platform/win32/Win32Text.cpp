@@ -1,0 +1,61 @@
+#include "platform/win32/Win32Text.h"
+
+#include "platform/win32/Win32Errors.h"
+
+#include <climits>
+
+namespace kolvek {
+
+namespace {
+
+int CheckedLength(std::size_t size) {
+    if (size > static_cast<std::size_t>(INT_MAX))
+        throw RuntimeError(err::OutOfMemory);
+    return static_cast<int>(size);
+}
+
+std::wstring Decode(const std::string& bytes, UINT codePage) {
+    if (bytes.empty())
+        return {};
+    const int inLength = CheckedLength(bytes.size());
+    const int outLength = ::MultiByteToWideChar(codePage, 0, bytes.data(), inLength, nullptr, 0);
+    if (outLength <= 0)
+        ThrowLastError();
+    std::wstring result(static_cast<std::size_t>(outLength), L'\0');
+    ::MultiByteToWideChar(codePage, 0, bytes.data(), inLength, result.data(), outLength);
+    return result;
+}
+
+std::string Encode(const std::wstring& text, UINT codePage) {
+    if (text.empty())
+        return {};
+    const int inLength = CheckedLength(text.size());
+    const int outLength =
+        ::WideCharToMultiByte(codePage, 0, text.data(), inLength, nullptr, 0, nullptr, nullptr);
+    if (outLength <= 0)
+        ThrowLastError();
+    std::string result(static_cast<std::size_t>(outLength), '\0');
+    ::WideCharToMultiByte(codePage, 0, text.data(), inLength, result.data(), outLength, nullptr,
+                          nullptr);
+    return result;
+}
+
+} // namespace
+
+std::wstring Widen(const std::string& utf8) {
+    return Decode(utf8, CP_UTF8);
+}
+
+std::string Narrow(const std::wstring& utf16) {
+    return Encode(utf16, CP_UTF8);
+}
+
+std::string BytesToUtf8(const std::string& bytes, UINT codePage) {
+    return Narrow(Decode(bytes, codePage));
+}
+
+std::string Utf8ToBytes(const std::string& utf8, UINT codePage) {
+    return Encode(Widen(utf8), codePage);
+}
+
+} // namespace kolvek

@@ -1,0 +1,21 @@
+#pragma once
+// Conversions between the program's UTF-8 text, UTF-16 (W functions) and the
+// system's 8-bit code pages (files, A functions).
+
+#include "platform/win32/Win32Api.h"
+
+#include <string>
+
+namespace kolvek {
+
+// UTF-8 to UTF-16; invalid sequences become U+FFFD.
+std::wstring Widen(const std::string& utf8);
+// UTF-16 to UTF-8.
+std::string Narrow(const std::wstring& utf16);
+
+// Bytes in `codePage` (CP_ACP, CP_OEMCP, 1252, ...) to UTF-8, and back.
+// Characters the code page cannot hold become its default character.
+std::string BytesToUtf8(const std::string& bytes, UINT codePage);
+std::string Utf8ToBytes(const std::string& utf8, UINT codePage);
+
+} // namespace kolvek

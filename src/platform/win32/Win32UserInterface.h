@@ -1,0 +1,17 @@
+#pragma once
+// Message boxes, the beep and the mouse pointer through user32.
+
+#include "platform/UserInterface.h"
+
+namespace kolvek {
+
+class Win32UserInterface : public UserInterface {
+public:
+    // Owned by this thread's active window, when there is one, so that the
+    // dialog stays disabled while the box is open.
+    int MessageBox(const std::string& prompt, int style, const std::string& title) override;
+    void Beep() override;
+    void SetDefaultPointer() override;
+};
+
+} // namespace kolvek
