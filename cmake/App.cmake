@@ -1,0 +1,62 @@
+# KOLVEK.EXE, the launcher dialog as a Windows program, with its icon, picture,
+# manifest and version information, and the German readme beside it. Also the
+# stand-in for the game's executable that the demo and the tests start.
+# Included by Windows.cmake.
+
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
+
+# --- Icon and picture, drawn at build time -----------------------------------------
+set(KOLVEK_RESOURCE_DIR ${CMAKE_BINARY_DIR}/resources)
+set(KOLVEK_IMAGES ${KOLVEK_RESOURCE_DIR}/KOLVEK.ico ${KOLVEK_RESOURCE_DIR}/Image1.bmp)
+add_custom_command(
+    OUTPUT ${KOLVEK_IMAGES}
+    COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make_images.py ${KOLVEK_RESOURCE_DIR}
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_images.py
+    COMMENT "Drawing the icon and the picture"
+    VERBATIM)
+
+# --- The program --------------------------------------------------------------------
+# Everything a user gets goes into one folder: KOLVEK.EXE and Liesmich.txt.
+set(KOLVEK_PROGRAM_DIR ${CMAKE_BINARY_DIR}/KOLVEK)
+
+file(GLOB KOLVEK_APP_SOURCES CONFIGURE_DEPENDS src/app/*.cpp)
+set(KOLVEK_RC ${CMAKE_SOURCE_DIR}/src/app/KOLVEK.rc)
+set_source_files_properties(${KOLVEK_RC} PROPERTIES
+    OBJECT_DEPENDS "${KOLVEK_IMAGES};${CMAKE_SOURCE_DIR}/src/app/KOLVEK.manifest;${CMAKE_SOURCE_DIR}/src/app/resource.h")
+
+add_executable(KOLVEK WIN32 ${KOLVEK_APP_SOURCES} ${KOLVEK_RC})
+target_include_directories(KOLVEK PRIVATE src src/app ${KOLVEK_RESOURCE_DIR})
+target_compile_options(KOLVEK PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-municode>)
+target_link_options(KOLVEK PRIVATE -municode)
+target_link_libraries(KOLVEK PRIVATE kolvek_win32 comctl32 gdi32 user32)
+set_target_properties(KOLVEK PROPERTIES
+    OUTPUT_NAME KOLVEK
+    SUFFIX .EXE
+    RUNTIME_OUTPUT_DIRECTORY ${KOLVEK_PROGRAM_DIR})
+
+# --- The German readme, as Notepad wants it: Windows-1252, CR LF ---------------------
+set(KOLVEK_README ${KOLVEK_PROGRAM_DIR}/Liesmich.txt)
+add_custom_command(
+    OUTPUT ${KOLVEK_README}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${KOLVEK_PROGRAM_DIR}
+    COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/windows_text.py
+            ${CMAKE_SOURCE_DIR}/dist/Liesmich.txt ${KOLVEK_README}
+    DEPENDS ${CMAKE_SOURCE_DIR}/dist/Liesmich.txt ${CMAKE_SOURCE_DIR}/tools/windows_text.py
+    COMMENT "Converting Liesmich.txt to Windows-1252"
+    VERBATIM)
+add_custom_target(kolvek_readme ALL DEPENDS ${KOLVEK_README})
+add_dependencies(KOLVEK kolvek_readme)
+
+# --- Stand-in for the game's executable (tests and demo only, never shipped) --------
+add_executable(armada2 tests/standin/armada2.cpp)
+target_compile_options(armada2 PRIVATE -municode)
+target_link_options(armada2 PRIVATE -municode)
+set_target_properties(armada2 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/standin)
+
+# --- Checks of the built program -----------------------------------------------------
+find_program(KOLVEK_OBJDUMP NAMES ${CMAKE_OBJDUMP} i686-w64-mingw32-objdump objdump)
+if(KOLVEK_OBJDUMP)
+    add_test(NAME kolvek_exe_imports_only_system_dlls
+             COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/check_imports.py
+                     ${KOLVEK_OBJDUMP} $<TARGET_FILE:KOLVEK>)
+endif()

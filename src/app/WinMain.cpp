@@ -1,0 +1,36 @@
+// KOLVEK.EXE: starts the map editor of Armada II. The launcher dialog is the
+// program's only window; the program runs as long as the dialog is open.
+
+#include "app/WorldEditDialog.h"
+#include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32Platform.h"
+
+#include <commctrl.h>
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+    ::InitCommonControlsEx(&controls);
+
+    kolvek::Win32Platform platform;
+    kolvek::WorldEditDialog dialog(instance, platform.Get());
+    if (!dialog.Create())
+        return 1;
+    // Ends the program itself, before the dialog is shown, when start-up fails.
+    dialog.Load();
+    dialog.Show();
+
+    MSG message;
+    BOOL got;
+    while ((got = ::GetMessageW(&message, nullptr, 0, 0)) != 0) {
+        if (got == -1)
+            return 1;
+        HWND window = dialog.Handle();
+        if (window != nullptr && ::IsDialogMessageW(window, &message))
+            continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
