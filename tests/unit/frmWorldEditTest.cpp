@@ -1,0 +1,292 @@
+#include "launcher/frmWorldEdit.h"
+#include "config/mdlKOLVEK.h"
+#include "fake/FakeDialogView.h"
+#include "fake/FakePlatform.h"
+#include "launcher/EventBoundary.h"
+
+#include <gtest/gtest.h>
+
+namespace kolvek {
+namespace {
+
+const char kGame[] = "C:\\Spiele\\Armada2\\";
+const char kMaps[] = "C:\\Spiele\\Armada2\\bzn";
+const char kScript[] = "C:\\KOLVEK\\RunA2.bat";
+
+class frmWorldEditTest : public ::testing::Test {
+protected:
+    frmWorldEditTest() : form(fp.platform, view) {
+        mdlKOLVEK::GameFolder.clear();
+        fp.files.AddFile("C:\\KOLVEK\\kolvar.ini",
+                         std::string("[General]\r\nArmadaPath = ") + kGame + "\r\n");
+        fp.files.AddFolder(kMaps);
+    }
+    void Load() { form.Form_Load(); }
+    std::string GameLine() const {
+        const std::string& bytes = fp.files.Bytes(kScript);
+        std::size_t start = 0;
+        for (int i = 0; i < 2; ++i)
+            start = bytes.find("\r\n", start) + 2;
+        return bytes.substr(start, bytes.find("\r\n", start) - start);
+    }
+    void NewMap(const std::string& name) {
+        form.optNew_Click();
+        view.SetText(Control::newWorld, name);
+        form.OKButton_Click();
+    }
+    fake::FakePlatform fp;
+    fake::FakeDialogView view;
+    frmWorldEdit form;
+};
+
+TEST_F(frmWorldEditTest, LoadFillsThePathBoxAndListsOnlyOrdinaryMapsSorted) {
+    fp.files.AddFile(std::string(kMaps) + "\\zeta.bzn");
+    fp.files.AddFile(std::string(kMaps) + "\\Alpha.BZN");
+    fp.files.AddFile(std::string(kMaps) + "\\beta.bzn");
+    fp.files.AddFile(std::string(kMaps) + "\\notiz.txt");
+    fp.files.AddFile(std::string(kMaps) + "\\map.bzn2").shortName = "MAP~1.BZN";
+    fp.files.AddFile(std::string(kMaps) + "\\geheim.bzn").hidden = true;
+    fp.files.AddFolder(std::string(kMaps) + "\\ordner.bzn");
+    Load();
+    EXPECT_EQ(view.Text(Control::Armadapath), "C:\\SPIELE\\ARMADA2\\ARMADA2.EXE");
+    EXPECT_FALSE(view.Visible(Control::Armadapath));
+    EXPECT_TRUE(form.EditExisting());
+    EXPECT_EQ(form.bznList().Path(), kMaps);
+    EXPECT_EQ(view.listItems, (std::vector<std::string>{"Alpha.BZN", "beta.bzn", "zeta.bzn"}));
+}
+
+TEST_F(frmWorldEditTest, FailedStartUpEndsTheProgramBeforeTheDialogIsFilled) {
+    fp.files.AddFile("C:\\KOLVEK\\kolvar.ini", "ArmadaPath =\r\n");
+    EXPECT_THROW(Load(), fake::ProgramEnded);
+    EXPECT_EQ(view.Text(Control::Armadapath), "");
+    EXPECT_TRUE(view.listItems.empty());
+}
+
+TEST_F(frmWorldEditTest, MissingMapFolderIsReportedAsAnUnhandledError) {
+    fp.files.AddFile("C:\\KOLVEK\\kolvar.ini", "ArmadaPath = C:\\Leer\\\r\n");
+    EXPECT_THROW(RunEventHandler(fp.platform, [&] { Load(); }), fake::ProgramEnded);
+    ASSERT_EQ(fp.ui.boxes.size(), 1u);
+    EXPECT_EQ(fp.ui.boxes[0].prompt, "Laufzeitfehler 76: " + StandardDescription(76));
+    EXPECT_EQ(fp.ui.boxes[0].style, 16);
+    EXPECT_EQ(fp.ui.boxes[0].title, "KOLVEK");
+}
+
+TEST_F(frmWorldEditTest, OptionButtonsSwapTheListAndTheNameBox) {
+    Load();
+    form.optNew_Click();
+    EXPECT_FALSE(form.EditExisting());
+    EXPECT_FALSE(view.Visible(Control::bznList));
+    EXPECT_TRUE(view.Visible(Control::newWorld));
+    EXPECT_TRUE(view.Visible(Control::LabelnewWorld));
+    EXPECT_EQ(view.focus, Control::newWorld);
+    EXPECT_EQ(view.selectionStart, 0);
+    EXPECT_EQ(view.selectionLength, 9);
+
+    form.optEdit_Click();
+    EXPECT_TRUE(form.EditExisting());
+    EXPECT_TRUE(view.Visible(Control::bznList));
+    EXPECT_FALSE(view.Visible(Control::newWorld));
+    EXPECT_FALSE(view.Visible(Control::LabelnewWorld));
+}
+
+TEST_F(frmWorldEditTest, ChoosingExistingMapsAgainListsMapsMadeMeanwhileKeepingTheSelection) {
+    fp.files.AddFile(std::string(kMaps) + "\\b.bzn");
+    Load();
+    ASSERT_TRUE(view.SelectEntry("b.bzn"));
+    form.optNew_Click();
+    fp.files.AddFile(std::string(kMaps) + "\\a.bzn");
+    form.optEdit_Click();
+    EXPECT_EQ(view.listItems, (std::vector<std::string>{"a.bzn", "b.bzn"}));
+    EXPECT_EQ(form.bznList().SelectedName(), "b.bzn");
+}
+
+TEST_F(frmWorldEditTest, SelectedMapIsLaunchedMinimizedInTheEditor) {
+    fp.files.AddFile(std::string(kMaps) + "\\alpha.bzn");
+    Load();
+    ASSERT_TRUE(view.SelectEntry("alpha.bzn"));
+    form.OKButton_Click();
+    EXPECT_EQ(form.LaunchArgument(), "/edit alpha.bzn");
+    EXPECT_EQ(GameLine(), "armada2 /edit alpha.bzn");
+    ASSERT_EQ(fp.process.started.size(), 1u);
+    EXPECT_EQ(fp.process.started[0].commandLine, kScript);
+    EXPECT_EQ(fp.process.started[0].windowStyle, 2);
+    EXPECT_TRUE(fp.files.Exists(std::string(kGame) + "ATVI"));
+    EXPECT_FALSE(view.unloaded);
+    form.OKButton_Click();
+    EXPECT_EQ(fp.process.started.size(), 2u);
+}
+
+TEST_F(frmWorldEditTest, OkWithoutSelectionOnlyBeeps) {
+    Load();
+    form.OKButton_Click();
+    EXPECT_EQ(fp.ui.events, std::vector<std::string>{"beep"});
+    EXPECT_TRUE(fp.process.started.empty());
+    EXPECT_FALSE(fp.files.Exists(kScript));
+}
+
+TEST_F(frmWorldEditTest, UnusableInstallationShowsOnlyTheProblemBoxInEitherMode) {
+    Load();
+    fp.files.At("C:\\Spiele\\Armada2").readOnly = true;
+    form.OKButton_Click();
+    NewMap("");
+    ASSERT_EQ(fp.ui.boxes.size(), 2u);
+    for (const auto& box : fp.ui.boxes) {
+        EXPECT_EQ(box.prompt, "Die vorliegende Installation von Armada kann nicht für den "
+                              "Edit-Modus benutzt werden.");
+        EXPECT_EQ(box.style, 48);
+        EXPECT_EQ(box.title, "Problem");
+    }
+    EXPECT_EQ(fp.ui.Beeps(), 0);
+    EXPECT_TRUE(fp.process.started.empty());
+}
+
+TEST_F(frmWorldEditTest, ProposedNewMapNameGetsTheExtensionAndLaunches) {
+    Load();
+    form.optNew_Click();
+    form.OKButton_Click();
+    EXPECT_EQ(view.Text(Control::newWorld), "neue_Welt.bzn");
+    EXPECT_EQ(form.LaunchArgument(), "/edit neue_Welt.bzn");
+    EXPECT_EQ(GameLine(), "armada2 /edit neue_Welt.bzn");
+    EXPECT_EQ(fp.process.started.size(), 1u);
+}
+
+TEST_F(frmWorldEditTest, ExtensionIsAddedUnlessTheNameEndsInBznInAnyCase) {
+    Load();
+    const struct {
+        const char* typed;
+        const char* shown;
+    } rows[] = {{"alpha", "alpha.bzn"},
+                {"ALPHA.BZN", "ALPHA.BZN"},
+                {"alpha.txt", "alpha.txt.bzn"},
+                {"Höhle", "Höhle.bzn"}};
+    for (const auto& row : rows) {
+        NewMap(row.typed);
+        EXPECT_EQ(view.Text(Control::newWorld), row.shown);
+        EXPECT_EQ(form.LaunchArgument(), std::string("/edit ") + row.shown);
+    }
+}
+
+TEST_F(frmWorldEditTest, EmptyNewNameOnlyBeeps) {
+    Load();
+    NewMap("");
+    EXPECT_EQ(fp.ui.Beeps(), 1);
+    EXPECT_TRUE(fp.ui.boxes.empty());
+    EXPECT_TRUE(fp.process.started.empty());
+}
+
+TEST_F(frmWorldEditTest, RefusedNamesBeepExplainAndSelectTheName) {
+    Load();
+    const std::string blanks = "Ich sagte doch: KEINE LEERSCHLÄGE IM DATEINAMEN!!!";
+    const std::string forbidden =
+        "Der Kartenname darf keines dieser Zeichen enthalten: \\ / : * ? \" < > |";
+    const std::string device =
+        "Diesen Namen reserviert Windows für ein Gerät. Wähle einen anderen Kartennamen.";
+    const struct {
+        std::string name;
+        std::string message;
+    } rows[] = {
+        {"neue Karte", blanks}, {" x", blanks},     {"x ", blanks},      {"..\\..\\x", forbidden},
+        {"a/b", forbidden},     {"c:x", forbidden}, {"a*", forbidden},   {"a?", forbidden},
+        {"a\"b", forbidden},    {"a<b", forbidden}, {"a>b", forbidden},  {"a|b", forbidden},
+        {"a\tb", forbidden},    {"CON", device},    {"con.bzn", device}, {"Nul.txt", device},
+        {"aux", device},        {"PRN", device},    {"com1", device},    {"LPT9.bzn", device},
+        {"Com1.x.y", device},
+    };
+    for (const auto& row : rows) {
+        fp.ui.events.clear();
+        fp.ui.boxes.clear();
+        view.focus = Control::OKButton;
+        NewMap(row.name);
+        ASSERT_EQ(fp.ui.boxes.size(), 1u) << row.name;
+        EXPECT_EQ(fp.ui.boxes[0].prompt, row.message) << row.name;
+        EXPECT_EQ(fp.ui.boxes[0].style, 48);
+        EXPECT_EQ(fp.ui.boxes[0].title, " :-(");
+        EXPECT_EQ(fp.ui.events.front(), "beep");
+        EXPECT_EQ(view.focus, Control::newWorld);
+        EXPECT_EQ(view.selectionStart, 0);
+        EXPECT_EQ(view.selectionLength, static_cast<int>(row.name.size())) << row.name;
+        EXPECT_EQ(view.Text(Control::newWorld), row.name) << "name left as typed";
+    }
+    EXPECT_TRUE(fp.process.started.empty());
+    EXPECT_FALSE(fp.files.Exists(kScript));
+}
+
+TEST_F(frmWorldEditTest, NamesThatOnlyLookLikeDevicesAreAccepted) {
+    Load();
+    for (const char* name : {"console", "COM10", "LPT0", "xcon", "auxiliar.bzn"}) {
+        NewMap(name);
+        EXPECT_TRUE(fp.ui.boxes.empty()) << name;
+    }
+    EXPECT_EQ(fp.process.started.size(), 5u);
+}
+
+TEST_F(frmWorldEditTest, ExistingMapIsKeptOnCancelAndDeletedOnlyAfterOk) {
+    const std::string map = std::string(kMaps) + "\\alpha.bzn";
+    fp.files.AddFile(map, "alte Karte");
+    Load();
+    fp.ui.answers = {mb::ResultCancel};
+    NewMap("alpha");
+    ASSERT_EQ(fp.ui.boxes.size(), 1u);
+    EXPECT_EQ(fp.ui.boxes[0].prompt, "Es existiert bereits eine Karte mit diesem Namen. Sie wird "
+                                     "gelsöcht, wenn Du weitermachst.");
+    EXPECT_EQ(fp.ui.boxes[0].style, 1);
+    EXPECT_EQ(fp.ui.boxes[0].title, "Karte zurücksetzen?");
+    EXPECT_EQ(fp.files.Bytes(map), "alte Karte");
+    EXPECT_EQ(view.Text(Control::newWorld), "alpha.bzn");
+    EXPECT_EQ(view.focus, Control::newWorld);
+    EXPECT_EQ(view.selectionLength, 9);
+    EXPECT_TRUE(fp.process.started.empty());
+
+    fp.ui.answers = {mb::ResultOk};
+    form.OKButton_Click();
+    EXPECT_EQ(fp.ui.boxes.size(), 2u);
+    EXPECT_FALSE(fp.files.Exists(map));
+    EXPECT_EQ(GameLine(), "armada2 /edit alpha.bzn");
+    EXPECT_EQ(fp.process.started.size(), 1u);
+}
+
+TEST_F(frmWorldEditTest, MapThatCannotBeDeletedIsReportedAndNothingStarts) {
+    const std::string map = std::string(kMaps) + "\\alpha.bzn";
+    fp.files.AddFile(map, "alt").readOnly = true;
+    Load();
+    EXPECT_THROW(RunEventHandler(fp.platform, [&] { NewMap("alpha"); }), fake::ProgramEnded);
+    EXPECT_EQ(fp.ui.boxes.back().prompt, "Laufzeitfehler 75: " + StandardDescription(75));
+    EXPECT_EQ(fp.files.Bytes(map), "alt");
+    EXPECT_TRUE(fp.process.started.empty());
+}
+
+TEST_F(frmWorldEditTest, PictureStartsTheGameNormallyWithoutAnyCheck) {
+    Load();
+    fp.files.At("C:\\Spiele\\Armada2").readOnly = true;
+    form.optNew_Click();
+    view.SetText(Control::newWorld, "ung ültig");
+    form.Image1_DblClick();
+    EXPECT_EQ(GameLine(), "armada2 /nointro");
+    EXPECT_EQ(fp.process.started.size(), 1u);
+    EXPECT_TRUE(fp.ui.events.empty());
+    form.optEdit_Click();
+    form.Image1_DblClick();
+    EXPECT_EQ(fp.process.started.size(), 2u);
+}
+
+TEST_F(frmWorldEditTest, ScriptOrStartFailureEndsWithTheGenericReport) {
+    Load();
+    fp.files.Fail({"create", "RunA2.bat", err::PermissionDenied, 0, true});
+    EXPECT_THROW(RunEventHandler(fp.platform, [&] { form.Image1_DblClick(); }), fake::ProgramEnded);
+    EXPECT_EQ(fp.ui.boxes.back().prompt, "Laufzeitfehler 70: " + StandardDescription(70));
+    EXPECT_TRUE(fp.process.started.empty());
+
+    fp.process.startFailure = err::FileNotFound;
+    EXPECT_THROW(RunEventHandler(fp.platform, [&] { form.Image1_DblClick(); }), fake::ProgramEnded);
+    EXPECT_EQ(fp.ui.boxes.back().prompt, "Laufzeitfehler 53: " + StandardDescription(53));
+}
+
+TEST_F(frmWorldEditTest, CancelUnloadsTheDialog) {
+    Load();
+    form.CancelButton_Click();
+    EXPECT_TRUE(view.unloaded);
+    EXPECT_TRUE(fp.process.started.empty());
+}
+
+} // namespace
+} // namespace kolvek
