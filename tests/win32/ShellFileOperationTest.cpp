@@ -4,6 +4,8 @@
 #include "files/CmdlSHFileOperation.h"
 #include "platform/RuntimeError.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/Win32Text.h"
+#include "platform/win32/Win32TextCodec.h"
 
 #include <windows.h>
 
@@ -16,38 +18,6 @@
 
 namespace kolvek {
 namespace {
-
-std::wstring Wide(const std::string& utf8, UINT page = CP_UTF8) {
-    if (utf8.empty())
-        return std::wstring();
-    const int n =
-        MultiByteToWideChar(page, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(n), L'\0');
-    MultiByteToWideChar(page, 0, utf8.data(), static_cast<int>(utf8.size()), &wide[0], n);
-    return wide;
-}
-
-std::string Narrow(const std::wstring& wide, UINT page = CP_UTF8) {
-    if (wide.empty())
-        return std::string();
-    const int n = WideCharToMultiByte(page, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                      0, nullptr, nullptr);
-    std::string bytes(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(page, 0, wide.data(), static_cast<int>(wide.size()), &bytes[0], n, nullptr,
-                        nullptr);
-    return bytes;
-}
-
-// UTF-8 <-> the process's ANSI code page, as the A-functions read it.
-class AnsiCodec : public TextCodec {
-public:
-    std::string FromUtf8(const std::string& utf8, CodePage page) const override {
-        return Narrow(Wide(utf8), page == CodePage::Oem ? CP_OEMCP : CP_ACP);
-    }
-    std::string ToUtf8(const std::string& bytes, CodePage page) const override {
-        return Narrow(Wide(bytes, page == CodePage::Oem ? CP_OEMCP : CP_ACP));
-    }
-};
 
 // Wine's shell differs from Windows' in a few places; the tests that meet
 // those places say what each one does.
@@ -107,7 +77,7 @@ protected:
     std::string Path(const std::string& name) const { return Narrow(folder_) + "\\" + name; }
 
     void WriteFile(const std::string& name, const std::string& content) const {
-        HANDLE file = CreateFileW(Wide(Path(name)).c_str(), GENERIC_WRITE, 0, nullptr,
+        HANDLE file = CreateFileW(Widen(Path(name)).c_str(), GENERIC_WRITE, 0, nullptr,
                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         ASSERT_NE(file, INVALID_HANDLE_VALUE) << name;
         DWORD written = 0;
@@ -118,12 +88,12 @@ protected:
     }
 
     void MakeFolder(const std::string& name) const {
-        ASSERT_TRUE(CreateDirectoryW(Wide(Path(name)).c_str(), nullptr)) << name;
+        ASSERT_TRUE(CreateDirectoryW(Widen(Path(name)).c_str(), nullptr)) << name;
     }
 
     // The file's bytes, or "<missing>" when there is no such file.
     std::string Content(const std::string& name) const {
-        HANDLE file = CreateFileW(Wide(Path(name)).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+        HANDLE file = CreateFileW(Widen(Path(name)).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
         if (file == INVALID_HANDLE_VALUE)
             return "<missing>";
@@ -137,7 +107,7 @@ protected:
     }
 
     bool IsFolder(const std::string& name) const {
-        const DWORD attributes = GetFileAttributesW(Wide(Path(name)).c_str());
+        const DWORD attributes = GetFileAttributesW(Widen(Path(name)).c_str());
         return attributes != INVALID_FILE_ATTRIBUTES &&
                (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     }
@@ -148,7 +118,7 @@ protected:
         std::set<std::string> names;
         const std::string folder = sub.empty() ? Narrow(folder_) : Path(sub);
         WIN32_FIND_DATAW found;
-        HANDLE find = FindFirstFileW(Wide(folder + "\\*").c_str(), &found);
+        HANDLE find = FindFirstFileW(Widen(folder + "\\*").c_str(), &found);
         if (find == INVALID_HANDLE_VALUE)
             return names;
         do {
@@ -161,7 +131,7 @@ protected:
     }
 
     Win32Shell shell;
-    AnsiCodec codec;
+    Win32TextCodec codec;
     CmdlSHFileOperation op{shell, codec};
 
 private:
