@@ -2,19 +2,16 @@
 // a temporary folder of its own and checks what is on disk afterwards.
 
 #include "files/CmdlSHFileOperation.h"
-#include "platform/RuntimeError.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32Text.h"
 #include "platform/win32/Win32TextCodec.h"
 
-#include <windows.h>
+#include "platform/win32/Win32Api.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <set>
 #include <string>
-#include <vector>
 
 namespace kolvek {
 namespace {
