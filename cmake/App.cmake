@@ -27,7 +27,8 @@ set_source_files_properties(${KOLVEK_RC} PROPERTIES
 add_executable(KOLVEK WIN32 ${KOLVEK_APP_SOURCES} ${KOLVEK_RC})
 target_include_directories(KOLVEK PRIVATE src src/app ${KOLVEK_RESOURCE_DIR})
 target_compile_options(KOLVEK PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-municode>)
-target_link_options(KOLVEK PRIVATE -municode)
+# A release build ships without symbols.
+target_link_options(KOLVEK PRIVATE -municode $<$<CONFIG:Release,MinSizeRel>:-s>)
 target_link_libraries(KOLVEK PRIVATE kolvek_win32 comctl32 gdi32 user32)
 set_target_properties(KOLVEK PROPERTIES
     OUTPUT_NAME KOLVEK
@@ -53,7 +54,9 @@ target_compile_options(armada2 PRIVATE -municode)
 target_link_options(armada2 PRIVATE -municode)
 set_target_properties(armada2 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/standin)
 
-# --- Checks of the built program -----------------------------------------------------
+# --- Checks of the build tools and of the built program -------------------------------
+add_test(NAME kolvek_build_tools
+         COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/test_tools.py)
 find_program(KOLVEK_OBJDUMP NAMES ${CMAKE_OBJDUMP} i686-w64-mingw32-objdump objdump)
 if(KOLVEK_OBJDUMP)
     add_test(NAME kolvek_exe_imports_only_system_dlls

@@ -1,0 +1,138 @@
+#!/usr/bin/env python3
+"""Tests of the build-time tools: the images they draw are files Windows can
+load with the sizes and formats the dialog needs, the readme arrives as
+Windows-1252 with CR LF, and the import check tells system DLLs from others.
+
+    python3 tools/test_tools.py
+"""
+
+import os
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, HERE)
+
+import check_imports  # noqa: E402
+
+
+def run_tool(name, *args):
+    return subprocess.run([sys.executable, os.path.join(HERE, name)] + list(args),
+                          capture_output=True, text=True)
+
+
+class MakeImagesTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.dir = tempfile.TemporaryDirectory()
+        result = run_tool("make_images.py", cls.dir.name)
+        assert result.returncode == 0, result.stderr
+        with open(os.path.join(cls.dir.name, "KOLVEK.ico"), "rb") as f:
+            cls.ico = f.read()
+        with open(os.path.join(cls.dir.name, "Image1.bmp"), "rb") as f:
+            cls.bmp = f.read()
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.dir.cleanup()
+
+    def test_icon_holds_one_32_pixel_image_with_16_colours(self):
+        reserved, kind, count = struct.unpack_from("<HHH", self.ico, 0)
+        self.assertEqual((reserved, kind, count), (0, 1, 1))
+        width, height, colours, _, planes, bits, size, offset = struct.unpack_from(
+            "<BBBBHHII", self.ico, 6)
+        self.assertEqual((width, height, colours, planes, bits), (32, 32, 16, 1, 4))
+        self.assertEqual(offset + size, len(self.ico), "directory covers the whole image")
+        header = struct.unpack_from("<IiiHHI", self.ico, offset)
+        # Height counts the colour rows and the mask rows.
+        self.assertEqual(header, (40, 32, 64, 1, 4, 0))
+        palette, xor_rows, and_rows = 16 * 4, 32 * 16, 32 * 4
+        self.assertEqual(size, 40 + palette + xor_rows + and_rows)
+
+    def test_picture_is_320_by_240_uncompressed_24_bit(self):
+        magic, file_size, _, _, offset = struct.unpack_from("<2sIHHI", self.bmp, 0)
+        self.assertEqual(magic, b"BM")
+        self.assertEqual(file_size, len(self.bmp))
+        size, width, height, planes, bits, compression, image_size = struct.unpack_from(
+            "<IiiHHII", self.bmp, 14)
+        self.assertEqual((size, width, height, planes, bits, compression),
+                         (40, 320, 240, 1, 24, 0))
+        self.assertEqual(image_size, 320 * 3 * 240)
+        self.assertEqual(offset + image_size, len(self.bmp))
+
+    def test_picture_is_not_blank(self):
+        pixels = self.bmp[54:]
+        self.assertGreater(len(set(pixels[i:i + 3] for i in range(0, len(pixels), 3))), 500)
+
+    def test_drawing_again_gives_the_same_bytes(self):
+        with tempfile.TemporaryDirectory() as again:
+            self.assertEqual(run_tool("make_images.py", again).returncode, 0)
+            with open(os.path.join(again, "Image1.bmp"), "rb") as f:
+                self.assertEqual(f.read(), self.bmp)
+            with open(os.path.join(again, "KOLVEK.ico"), "rb") as f:
+                self.assertEqual(f.read(), self.ico)
+
+
+class WindowsTextTest(unittest.TestCase):
+    def convert(self, text):
+        with tempfile.TemporaryDirectory() as tmp:
+            source = os.path.join(tmp, "in.txt")
+            target = os.path.join(tmp, "out.txt")
+            with open(source, "wb") as f:
+                f.write(text.encode("utf-8"))
+            result = run_tool("windows_text.py", source, target)
+            data = None
+            if os.path.exists(target):
+                with open(target, "rb") as f:
+                    data = f.read()
+            return result.returncode, data
+
+    def test_umlauts_become_windows_1252_and_lines_end_in_cr_lf(self):
+        rows = [
+            ("Größe\nÜbung\n", b"Gr\xf6\xdfe\r\n\xdcbung\r\n"),
+            ("ohne Ende", b"ohne Ende\r\n"),
+            ("schon\r\nWindows\r\n", b"schon\r\nWindows\r\n"),
+            ("\ufeffmit BOM\n", b"mit BOM\r\n"),
+            ("a\n\nb\n", b"a\r\n\r\nb\r\n"),
+        ]
+        for text, expected in rows:
+            with self.subTest(text=text):
+                self.assertEqual(self.convert(text), (0, expected))
+
+    def test_character_outside_windows_1252_is_refused(self):
+        status, data = self.convert("Pfeil \u2192 hier\n")
+        self.assertNotEqual(status, 0)
+        self.assertIsNone(data)
+
+
+class CheckImportsTest(unittest.TestCase):
+    def test_only_system_dlls_pass(self):
+        rows = [
+            (["KERNEL32.dll", "USER32.dll", "msvcrt.dll"], 0),
+            (["COMCTL32.DLL", "ADVAPI32.dll", "SHELL32.dll", "GDI32.dll"], 0),
+            (["KERNEL32.dll", "libstdc++-6.dll"], 1),
+            (["libwinpthread-1.dll"], 1),
+            ([], 1),
+        ]
+        for names, expected in rows:
+            with self.subTest(names=names):
+                original = check_imports.imported_dlls
+                check_imports.imported_dlls = lambda objdump, program: names
+                try:
+                    with open(os.devnull, "w") as quiet:
+                        stdout, stderr = sys.stdout, sys.stderr
+                        sys.stdout = sys.stderr = quiet
+                        try:
+                            status = check_imports.main(["check_imports.py", "objdump", "x.exe"])
+                        finally:
+                            sys.stdout, sys.stderr = stdout, stderr
+                finally:
+                    check_imports.imported_dlls = original
+                self.assertEqual(status, expected)
+
+
+if __name__ == "__main__":
+    unittest.main()
