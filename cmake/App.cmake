@@ -55,11 +55,12 @@ target_link_options(armada2 PRIVATE -municode)
 set_target_properties(armada2 PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/standin)
 
 # --- Checks of the build tools and of the built program -------------------------------
+# Python by its path, not its target, so that the tests do not go through Wine.
 add_test(NAME kolvek_build_tools
-         COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/test_tools.py)
+         COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/test_tools.py)
 find_program(KOLVEK_OBJDUMP NAMES ${CMAKE_OBJDUMP} i686-w64-mingw32-objdump objdump)
 if(KOLVEK_OBJDUMP)
     add_test(NAME kolvek_exe_imports_only_system_dlls
-             COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/check_imports.py
+             COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tools/check_imports.py
                      ${KOLVEK_OBJDUMP} $<TARGET_FILE:KOLVEK>)
 endif()
