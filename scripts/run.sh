@@ -135,6 +135,8 @@ if [ -z "$window" ]; then
     echo "run: the dialog did not appear" >&2
     exit 1
 fi
+# Keep the pointer off the picture, whose tooltip would cover it.
+xdotool mousemove 1 1 2>/dev/null || true
 sleep 1.5 # let it paint
 shot="$demo/dialog.png"
 import -window root -crop "$(xdotool getwindowgeometry "$window" |
