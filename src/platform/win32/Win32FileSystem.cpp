@@ -6,6 +6,8 @@
 #include "platform/win32/Win32TextCodec.h"
 #include "platform/win32/Win32TextFiles.h"
 
+#include <cwctype>
+
 namespace kolvek {
 
 namespace {
@@ -23,6 +25,15 @@ bool IsOrdinary(const WIN32_FIND_DATAW& entry) {
 bool IsFolder(const std::wstring& path) {
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// True for "X:..." when there is no drive X at all. The search itself only
+// says "path not found" then, which would read as "no such file".
+bool NamesMissingDrive(const std::wstring& path) {
+    if (path.size() < 2 || path[1] != L':' || !std::iswalpha(path[0]))
+        return false;
+    const wchar_t root[] = {path[0], L':', L'\\', L'\0'};
+    return ::GetDriveTypeW(root) == DRIVE_NO_ROOT_DIR;
 }
 
 } // namespace
@@ -58,10 +69,13 @@ void Win32FileSystem::RemoveFile(const std::string& path) {
 std::string Win32FileSystem::FindFirstFile(const std::string& pattern) {
     if (pattern.empty())
         return {};
+    const std::wstring widePattern = Widen(pattern);
     WIN32_FIND_DATAW entry{};
-    FindHandle search(::FindFirstFileW(Widen(pattern).c_str(), &entry));
+    FindHandle search(::FindFirstFileW(widePattern.c_str(), &entry));
     if (!search.Valid()) {
         const DWORD error = ::GetLastError();
+        if (error == ERROR_PATH_NOT_FOUND && NamesMissingDrive(widePattern))
+            throw RuntimeError(err::DeviceUnavailable);
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES ||
             error == ERROR_PATH_NOT_FOUND)
             return {};
@@ -88,8 +102,13 @@ std::vector<std::string> Win32FileSystem::ListFiles(const std::string& folder) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND && IsFolder(wideFolder))
             return names; // an empty drive root has no "." entry
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
-            error == ERROR_DIRECTORY)
+        if (NamesMissingDrive(wideFolder))
+            throw RuntimeError(err::DeviceUnavailable);
+        // A missing folder, or a file named like one (Windows says "path not
+        // found" or "not a directory" there, Wine "invalid name").
+        if (!IsFolder(wideFolder) &&
+            (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+             error == ERROR_DIRECTORY || error == ERROR_INVALID_NAME))
             throw RuntimeError(err::PathNotFound);
         ThrowWin32Error(error);
     }

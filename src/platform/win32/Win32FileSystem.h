@@ -14,7 +14,8 @@ public:
     void RemoveFile(const std::string& path) override;
     // Missing files and a missing folder both mean "none" (empty text), as
     // in a directory listing; an empty pattern also answers empty. Malformed
-    // names, drives that are not ready and other real failures throw.
+    // names, drives that are not ready or do not exist (68) and other real
+    // failures throw.
     std::string FindFirstFile(const std::string& pattern) override;
     std::vector<std::string> ListFiles(const std::string& folder) override;
 };

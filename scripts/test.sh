@@ -1,0 +1,109 @@
+#!/bin/bash
+# The test command: installs what is missing, then configures, builds and
+# tests three builds from this tree:
+#   build/native  the portable core against the fake platform (g++)
+#   build/asan    the same with AddressSanitizer and UBSan (clang)
+#   build/win32   the 32-bit Windows program and its tests, run under Wine
+# Ends with "N passed, N failed" over all three ctest runs; exits non-zero
+# when any build or test fails. Starts Xvfb when there is no DISPLAY.
+set -uo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$root"
+
+bash scripts/setup.sh || {
+    echo "setup failed"
+    exit 1
+}
+
+jobs="$(nproc 2>/dev/null || echo 2)"
+
+# --- A display for Wine's windows -----------------------------------------------
+xvfb_pid=""
+stop_xvfb() {
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null
+        wait "$xvfb_pid" 2>/dev/null
+    fi
+}
+trap stop_xvfb EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+    number=99
+    while [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ]; do
+        number=$((number + 1))
+    done
+    Xvfb ":${number}" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":${number}"
+    for _ in $(seq 1 100); do
+        xdpyinfo >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    if ! xdpyinfo >/dev/null 2>&1; then
+        echo "Xvfb did not start on ${DISPLAY}" >&2
+        exit 1
+    fi
+fi
+
+# --- Builds ------------------------------------------------------------------
+total_passed=0
+total_failed=0
+summary=()
+
+# run_build NAME CMAKE-ARGS...
+run_build() {
+    local name="$1"
+    shift
+    local dir="build/${name}"
+    local log
+    echo "=== ${name}: configure and build"
+    # A tree configured by hand with another generator cannot be reused.
+    if [ -f "$dir/CMakeCache.txt" ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$' "$dir/CMakeCache.txt"; then
+        rm -rf "$dir"
+    fi
+    if ! cmake -S . -B "$dir" -G Ninja "$@" >"${dir}.configure.log" 2>&1; then
+        cat "${dir}.configure.log"
+        summary+=("${name}: configure FAILED")
+        total_failed=$((total_failed + 1))
+        return
+    fi
+    if ! cmake --build "$dir" -j "$jobs"; then
+        summary+=("${name}: build FAILED")
+        total_failed=$((total_failed + 1))
+        return
+    fi
+    echo "=== ${name}: test"
+    local start=$SECONDS
+    log="$(mktemp)"
+    (cd "$dir" && ctest --output-on-failure -j "$jobs") 2>&1 | tee "$log"
+    local status=${PIPESTATUS[0]}
+    local line passed failed all
+    line="$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)"
+    rm -f "$log"
+    if [ -z "$line" ]; then
+        summary+=("${name}: no test results (ctest status ${status})")
+        total_failed=$((total_failed + 1))
+        return
+    fi
+    failed="$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")"
+    all="$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")"
+    passed=$((all - failed))
+    if [ "$status" -ne 0 ] && [ "$failed" -eq 0 ]; then
+        failed=1 # ctest failed without a failing test (e.g. discovery)
+    fi
+    total_passed=$((total_passed + passed))
+    total_failed=$((total_failed + failed))
+    summary+=("${name}: ${passed} passed, ${failed} failed in $((SECONDS - start)) s")
+}
+
+mkdir -p build
+run_build native -DCMAKE_BUILD_TYPE=Debug
+run_build asan -DCMAKE_BUILD_TYPE=Debug -DKOLVEK_SANITIZE=ON \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+run_build win32 -DCMAKE_BUILD_TYPE=Debug -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+
+echo
+printf '%s\n' "${summary[@]}"
+echo "${total_passed} passed, ${total_failed} failed"
+[ "$total_failed" -eq 0 ]
