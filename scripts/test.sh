@@ -78,8 +78,9 @@ run_build() {
     log="$(mktemp)"
     (cd "$dir" && ctest --output-on-failure -j "$jobs") 2>&1 | tee "$log"
     local status=${PIPESTATUS[0]}
-    local line passed failed all
+    local line passed failed all skipped
     line="$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)"
+    skipped="$(grep -cE '^[[:space:]]+[0-9]+ - .*\(Skipped\)$' "$log")"
     rm -f "$log"
     if [ -z "$line" ]; then
         summary+=("${name}: no test results (ctest status ${status})")
@@ -88,13 +89,13 @@ run_build() {
     fi
     failed="$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\1/' <<<"$line")"
     all="$(sed -E 's/.* ([0-9]+) tests? failed out of ([0-9]+).*/\2/' <<<"$line")"
-    passed=$((all - failed))
+    passed=$((all - failed - skipped))
     if [ "$status" -ne 0 ] && [ "$failed" -eq 0 ]; then
         failed=1 # ctest failed without a failing test (e.g. discovery)
     fi
     total_passed=$((total_passed + passed))
     total_failed=$((total_failed + failed))
-    summary+=("${name}: ${passed} passed, ${failed} failed in $((SECONDS - start)) s")
+    summary+=("${name}: ${passed} passed, ${failed} failed, ${skipped} skipped in $((SECONDS - start)) s")
 }
 
 mkdir -p build
