@@ -1,0 +1,184 @@
+// The dialog as a window: its size and control positions at the display's
+// resolution, the keyboard (focus, Tab, Enter, Esc, the name's length
+// limit), and the ways to close it.
+
+#include "E2ESupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cwctype>
+#include <memory>
+
+namespace e2e {
+namespace {
+
+// A rectangle given in twips, relative to the dialog's client area.
+struct TwipsRect {
+    int id;
+    const char* name;
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+std::wstring Upper(std::wstring text) {
+    for (wchar_t& c : text)
+        c = static_cast<wchar_t>(std::towupper(c));
+    return text;
+}
+
+class KolvekDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        installation_.AddMap(L"alpha.bzn");
+        installation_.WriteSettingsForGameFolder();
+        program_ = std::make_unique<Program>(installation_);
+        ASSERT_NE(nullptr, program_->WaitForDialog());
+    }
+
+    void ExpectEndsWithoutLaunch() {
+        EXPECT_TRUE(program_->WaitForExit());
+        EXPECT_FALSE(IsFile(installation_.ProgramFile(L"RunA2.bat")));
+    }
+
+    Installation installation_;
+    std::unique_ptr<Program> program_;
+};
+
+TEST_F(KolvekDialog, ClientAreaAndControlsHaveTheirStoredSizeAtTheDisplaysResolution) {
+    HDC screen = ::GetDC(nullptr);
+    const int dpiX = ::GetDeviceCaps(screen, LOGPIXELSX);
+    const int dpiY = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    HWND dialog = program_->Dialog();
+
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    EXPECT_EQ(::MulDiv(8055, dpiX, 1440), client.right);
+    EXPECT_EQ(::MulDiv(4545, dpiY, 1440), client.bottom);
+
+    // The option buttons' places are their frame's plus their own.
+    const TwipsRect controls[] = {
+        {kMapList, "bznList", 240, 360, 3135, 2625},
+        {kNameBox, "newWorld", 240, 1440, 3135, 285},
+        {kFrame, "Frame1", 270, 3105, 1815, 1215},
+        {kOptNew, "optNew", 270 + 240, 3105 + 720, 1335, 255},
+        {kOptEdit, "optEdit", 270 + 240, 3105 + 360, 1335, 195},
+        {kCancel, "CancelButton", 5265, 3915, 1215, 375},
+        {kOk, "OKButton", 6615, 3915, 1215, 375},
+        {kPicture, "Image1", 3735, 360, 4095, 3255},
+        {kLabel, "LabelnewWorld", 240, 360, 3135, 975},
+    };
+    for (const TwipsRect& twips : controls) {
+        SCOPED_TRACE(twips.name);
+        const RECT rect = RectIn(program_->Item(twips.id), dialog);
+        EXPECT_EQ(::MulDiv(twips.left, dpiX, 1440), rect.left);
+        EXPECT_EQ(::MulDiv(twips.top, dpiY, 1440), rect.top);
+        EXPECT_EQ(::MulDiv(twips.left + twips.width, dpiX, 1440), rect.right);
+        EXPECT_EQ(::MulDiv(twips.top + twips.height, dpiY, 1440), rect.bottom);
+    }
+
+    EXPECT_EQ(L"Armada II Karteneditor starten", WindowText(dialog));
+    const LONG style = ::GetWindowLongW(dialog, GWL_STYLE);
+    EXPECT_EQ(0, style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
+    RECT window{};
+    ::GetWindowRect(dialog, &window);
+    EXPECT_NEAR(::GetSystemMetrics(SM_CXSCREEN) / 2, (window.left + window.right) / 2, 1);
+    EXPECT_NEAR(::GetSystemMetrics(SM_CYSCREEN) / 2, (window.top + window.bottom) / 2, 1);
+}
+
+TEST_F(KolvekDialog, PathBoxHoldsTheGamesExecutableInCapitalsAndIsNeverShown) {
+    EXPECT_EQ(Upper(installation_.GameFolder() + L"armada2.exe"), program_->Text(kArmadapath));
+    EXPECT_FALSE(program_->IsVisible(kArmadapath));
+
+    program_->Click(kOptNew);
+    EXPECT_FALSE(program_->IsVisible(kArmadapath));
+    program_->Click(kOk);
+    ASSERT_EQ(1u, installation_.WaitForGameStarts(1).size());
+    EXPECT_FALSE(program_->IsVisible(kArmadapath));
+    program_->Click(kOptEdit);
+    EXPECT_FALSE(program_->IsVisible(kArmadapath));
+    EXPECT_NE(program_->Item(kArmadapath), program_->Focus());
+}
+
+TEST_F(KolvekDialog, FocusStartsOnOkAndTabVisitsOnlyTheShownControlsInTheirOrder) {
+    EXPECT_EQ(program_->Item(kOk), program_->Focus());
+    EXPECT_EQ(MAKELONG(kOk, DC_HASDEFID), ::SendMessageW(program_->Dialog(), DM_GETDEFID, 0, 0));
+
+    // Frame, label, picture and every hidden control are skipped; of the
+    // option buttons only the chosen one is visited.
+    const int order[] = {kCancel, kOptEdit, kMapList, kOk, kCancel};
+    for (int expected : order) {
+        program_->PressKey(VK_TAB);
+        EXPECT_EQ(program_->Item(expected), program_->Focus()) << "expected control " << expected;
+    }
+}
+
+TEST_F(KolvekDialog, NameBoxTakesAtMostTwentyTypedCharacters) {
+    program_->Click(kOptNew);
+    program_->Type(L"abcdefghijklmnopqrstuvwxy");
+    EXPECT_EQ(L"abcdefghijklmnopqrst", program_->Text(kNameBox));
+}
+
+TEST_F(KolvekDialog, EnterInTheNameBoxPressesOk) {
+    program_->Click(kOptNew);
+    program_->Type(L"karte");
+    program_->PressKey(VK_RETURN);
+
+    const std::vector<GameStart> starts = installation_.WaitForGameStarts(1);
+    ASSERT_EQ(1u, starts.size());
+    EXPECT_EQ(L"/edit karte.bzn", starts[0].Arguments());
+    EXPECT_TRUE(program_->Running());
+}
+
+TEST_F(KolvekDialog, EnterInTheMapListPressesOk) {
+    program_->ClickMap(L"alpha.bzn");
+    ASSERT_EQ(program_->Item(kMapList), program_->Focus());
+    program_->PressKey(VK_RETURN);
+
+    const std::vector<GameStart> starts = installation_.WaitForGameStarts(1);
+    ASSERT_EQ(1u, starts.size());
+    EXPECT_EQ(L"/edit alpha.bzn", starts[0].Arguments());
+}
+
+TEST_F(KolvekDialog, EnterOnTheFocusedCancelButtonPressesCancel) {
+    program_->ClickMap(L"alpha.bzn");
+    program_->PressKey(VK_TAB);
+    ASSERT_EQ(program_->Item(kOk), program_->Focus());
+    program_->PressKey(VK_TAB);
+    ASSERT_EQ(program_->Item(kCancel), program_->Focus());
+    program_->PressKey(VK_RETURN);
+    ExpectEndsWithoutLaunch();
+}
+
+TEST_F(KolvekDialog, EscInTheMapListEndsTheProgram) {
+    program_->ClickMap(L"alpha.bzn");
+    program_->PressKey(VK_ESCAPE);
+    ExpectEndsWithoutLaunch();
+}
+
+TEST_F(KolvekDialog, EscInTheNameBoxEndsTheProgram) {
+    program_->Click(kOptNew);
+    program_->PressKey(VK_ESCAPE);
+    ExpectEndsWithoutLaunch();
+}
+
+TEST_F(KolvekDialog, CancelButtonEndsTheProgram) {
+    program_->ClickMap(L"alpha.bzn");
+    program_->Click(kCancel);
+    ExpectEndsWithoutLaunch();
+}
+
+TEST_F(KolvekDialog, CloseBoxEndsTheProgram) {
+    program_->CloseFromSystemMenu();
+    ExpectEndsWithoutLaunch();
+}
+
+TEST_F(KolvekDialog, CloseMessageEndsTheProgram) {
+    ASSERT_TRUE(::PostMessageW(program_->Dialog(), WM_CLOSE, 0, 0));
+    ExpectEndsWithoutLaunch();
+}
+
+} // namespace
+} // namespace e2e

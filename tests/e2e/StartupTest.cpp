@@ -1,0 +1,130 @@
+// Starting KOLVEK.EXE: where it finds the game folder (the registry on the
+// first start, kolvar.ini afterwards) and how it ends when it cannot.
+
+#include "E2ESupport.h"
+
+#include <gtest/gtest.h>
+
+namespace e2e {
+namespace {
+
+const wchar_t kFirstStartText[] =
+    L"Der Installationspfad von Armada II konnte nicht aus der Windows-Registry ausgelesen "
+    L"werden. Die Konsole läuft nur auf einem System mit lokal installiertem Armada II. Falls "
+    L"Armada II doch auf diesem System installiert ist, kannst Du die INI-Datei im "
+    L"Programmverzeichnis von KOLVEK.EXE manuell erstellen. Hinweise dazu finden sich in der "
+    L"Readme-Datei.";
+
+TEST(KolvekStartup, FirstStartTakesTheFolderFromTheRegistryAndWritesKolvarIni) {
+    Installation installation;
+    installation.AddMap(L"alpha.bzn");
+    // Stored without the trailing backslash: the program adds it.
+    const std::wstring stored =
+        installation.GameFolder().substr(0, installation.GameFolder().size() - 1);
+    InstallPathValue registry = InstallPathValue::Set(stored);
+
+    Program program(installation);
+    ASSERT_NE(nullptr, program.WaitForDialog());
+    EXPECT_FALSE(program.HasMessageBox());
+    EXPECT_EQ(installation.SettingsBytes(installation.GameFolder()),
+              ReadFileBytes(installation.ProgramFile(L"kolvar.ini")));
+    EXPECT_EQ(std::vector<std::wstring>{L"alpha.bzn"}, program.MapListEntries());
+}
+
+TEST(KolvekStartup, LaterStartReadsOnlyKolvarIniAndIgnoresTheRegistry) {
+    Installation installation;
+    installation.AddMap(L"beta.bzn");
+    installation.WriteSettingsForGameFolder();
+    const std::string settings = ReadFileBytes(installation.ProgramFile(L"kolvar.ini"));
+    InstallPathValue registry = InstallPathValue::Absent();
+
+    Program program(installation);
+    ASSERT_NE(nullptr, program.WaitForDialog());
+    EXPECT_FALSE(program.HasMessageBox());
+    EXPECT_EQ(std::vector<std::wstring>{L"beta.bzn"}, program.MapListEntries());
+    EXPECT_EQ(settings, ReadFileBytes(installation.ProgramFile(L"kolvar.ini")));
+}
+
+TEST(KolvekStartup, MissingRegistryValueShowsTwoMessagesInOrderAndEndsWithoutKolvarIni) {
+    Installation installation;
+    InstallPathValue registry = InstallPathValue::Absent();
+
+    Program program(installation);
+    MessageBoxView registryError = program.WaitForMessageBox();
+    EXPECT_EQ(L"Fehler", registryError.title);
+    EXPECT_EQ(L"Fehler beim Abfragen der Windows Registry. 2", registryError.text);
+    EXPECT_EQ(BoxIcon::Critical, registryError.icon);
+    EXPECT_TRUE(registryError.okButton);
+    EXPECT_FALSE(registryError.cancelButton);
+    program.Answer(registryError, IDOK);
+
+    MessageBoxView firstStart = program.WaitForMessageBox();
+    EXPECT_EQ(L"Erststart Initialisierungsfehler", firstStart.title);
+    EXPECT_EQ(kFirstStartText, firstStart.text);
+    EXPECT_EQ(BoxIcon::Exclamation, firstStart.icon);
+    EXPECT_TRUE(firstStart.okButton);
+    EXPECT_FALSE(firstStart.cancelButton);
+    program.Answer(firstStart, IDOK);
+
+    EXPECT_TRUE(program.WaitForExit());
+    EXPECT_FALSE(IsFile(installation.ProgramFile(L"kolvar.ini")));
+    EXPECT_FALSE(IsFile(installation.ProgramFile(L"RunA2.bat")));
+}
+
+TEST(KolvekStartup, MissingRegistryKeyReportsTheCodeOfTheFailedQueryAndEnds) {
+    if (GameKeyExists())
+        GTEST_SKIP() << "the game's registry key exists in this prefix";
+    Installation installation;
+
+    Program program(installation);
+    MessageBoxView registryError = program.WaitForMessageBox();
+    EXPECT_EQ(L"Fehler", registryError.title);
+    // The value was queried on a key that could not be opened.
+    EXPECT_EQ(L"Fehler beim Abfragen der Windows Registry. 6", registryError.text);
+    program.Answer(registryError, IDOK);
+    MessageBoxView firstStart = program.WaitForMessageBox();
+    EXPECT_EQ(L"Erststart Initialisierungsfehler", firstStart.title);
+    program.Answer(firstStart, IDOK);
+
+    EXPECT_TRUE(program.WaitForExit());
+    EXPECT_FALSE(IsFile(installation.ProgramFile(L"kolvar.ini")));
+}
+
+TEST(KolvekStartup, PathLineWithoutValueShowsTheBrokenFileMessageWithTheProgramFolderAndEnds) {
+    Installation installation;
+    installation.WriteSettings("[General]\r\nArmadaPath =   \r\n");
+
+    Program program(installation);
+    MessageBoxView broken = program.WaitForMessageBox();
+    EXPECT_EQ(L"Fehler", broken.title);
+    EXPECT_EQ(L"Die KOLVAR.INI-Datei im Pfad " + installation.ProgramFolder() +
+                  L" ist fehlerhaft. Lösche die Datei und starte das Programm erneut.",
+              broken.text);
+    EXPECT_EQ(BoxIcon::Critical, broken.icon);
+    EXPECT_FALSE(broken.cancelButton);
+    EXPECT_FALSE(program.DialogShown());
+    program.Answer(broken, IDOK);
+
+    EXPECT_TRUE(program.WaitForExit());
+    // The broken file is the user's to delete.
+    EXPECT_EQ("[General]\r\nArmadaPath =   \r\n",
+              ReadFileBytes(installation.ProgramFile(L"kolvar.ini")));
+}
+
+TEST(KolvekStartup, MissingMapFolderEndsTheProgramWithARuntimeErrorReport) {
+    Installation installation;
+    RemoveTree(installation.GameFile(L"bzn"));
+    installation.WriteSettingsForGameFolder();
+
+    Program program(installation);
+    MessageBoxView report = program.WaitForMessageBox();
+    EXPECT_EQ(L"KOLVEK", report.title);
+    EXPECT_EQ(0u, report.text.rfind(L"Laufzeitfehler 76: ", 0)) << ToUtf8(report.text);
+    EXPECT_EQ(BoxIcon::Critical, report.icon);
+    program.Answer(report, IDOK);
+
+    EXPECT_TRUE(program.WaitForExit());
+}
+
+} // namespace
+} // namespace e2e
