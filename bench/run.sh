@@ -1,0 +1,140 @@
+#!/bin/bash
+# Benchmarks of KOLVEK.EXE under Wine; prints a table of figures with their
+# goals. Not a test: nothing here fails a build, the figures are for reading.
+#
+#   bash bench/run.sh
+#
+# Every figure is a ratio of two things measured side by side, in turns, in the
+# same run (median of RUNS runs after WARMUP warm-up rounds), so that the
+# machine's own speed cancels out:
+#   1. start-up     KOLVEK.EXE (5 maps) vs. a minimal dialog program, from
+#                   CreateProcess to the dialog shown, painted and idle
+#   2. map folders  KOLVEK.EXE's start-up with 10,000 and 20,000 maps vs. none
+#   3. launch       OK pressed to the stand-in game's first log line vs.
+#                   `cmd /c RunA2.bat` started directly
+#   4. footprint    size of the Release KOLVEK.EXE and the DLLs it imports
+#
+# Everything lives in build/bench: the Release build (release/), the driver
+# and minimal dialog (tools/), a Wine prefix of its own (wineprefix/) and the
+# raw samples and table of the last run (results/).
+#
+# Environment: RUNS (default 7), WARMUP (default 1), KOLVEK_BENCH_DIR (default
+# build/bench).
+set -euo pipefail
+
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+out="${KOLVEK_BENCH_DIR:-$root/build/bench}"
+runs="${RUNS:-7}"
+warmup="${WARMUP:-1}"
+jobs="$(nproc 2>/dev/null || echo 2)"
+results="$out/results"
+mkdir -p "$results"
+
+# --- Build ------------------------------------------------------------------------
+release="$out/release"
+tools="$out/tools"
+if [ ! -f "$release/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+fi
+cmake --build "$release" --target KOLVEK armada2 -j "$jobs" >/dev/null
+if [ ! -f "$tools/CMakeCache.txt" ]; then
+    cmake -S "$root/bench" -B "$tools" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+fi
+cmake --build "$tools" -j "$jobs" >/dev/null
+kolvek_exe="$release/KOLVEK/KOLVEK.EXE"
+standin="$release/standin/armada2.exe"
+driver="$tools/kolvek_bench_driver.exe"
+minimal="$tools/minimal_dialog.exe"
+
+# --- A display --------------------------------------------------------------------
+xvfb_pid=""
+cleanup() {
+    if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+        wineserver -k 2>/dev/null || true
+    fi
+    if [ -n "$xvfb_pid" ]; then
+        kill "$xvfb_pid" 2>/dev/null || true
+        wait "$xvfb_pid" 2>/dev/null || true
+    fi
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+    number=120
+    while [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ]; do
+        number=$((number + 1))
+    done
+    Xvfb ":${number}" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":${number}"
+    for _ in $(seq 1 100); do
+        [ -e "/tmp/.X11-unix/X${number}" ] && break
+        sleep 0.1
+    done
+fi
+
+# --- The Wine prefix --------------------------------------------------------------
+export WINEPREFIX="$out/wineprefix"
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES='mscoree,mshtml='
+export LC_ALL=C.UTF-8
+if [ ! -f "$WINEPREFIX/.kolvek-bench" ]; then
+    echo "bench: creating the Wine prefix $WINEPREFIX (takes a minute)" >&2
+    rm -rf "$WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    # Unmanaged windows: without a window manager Wine otherwise pauses
+    # whenever a managed window hides or closes.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.kolvek-bench"
+fi
+
+# --- Installations ----------------------------------------------------------------
+# C:\kbench\<name>\KOLVEK\ holds KOLVEK.EXE and kolvar.ini, which points at
+# C:\kbench\<name>\Game\ with the stand-in game and <maps> maps in bzn\.
+drive_c="$WINEPREFIX/drive_c"
+bench_c="$drive_c/kbench"
+rm -rf "$bench_c"
+mkdir -p "$bench_c/minimal"
+cp "$minimal" "$bench_c/minimal/"
+install() {
+    local name="$1" maps="$2"
+    local base="$bench_c/$name"
+    mkdir -p "$base/KOLVEK" "$base/Game/bzn"
+    cp "$kolvek_exe" "$base/KOLVEK/KOLVEK.EXE"
+    cp "$standin" "$base/Game/armada2.exe"
+    printf '[General]\r\nArmadaPath = C:\\kbench\\%s\\Game\\\r\n' "$name" >"$base/KOLVEK/kolvar.ini"
+    python3 "$root/bench/make_maps.py" "$base/Game/bzn" "$maps"
+}
+install small 5
+install empty 0
+install maps10k 10000
+install maps20k 20000
+install launch 5
+
+w() { printf 'C:\\kbench\\%s' "$1"; }
+run_driver() {
+    wine "$driver" "$@" | tr -d '\r'
+}
+
+echo "bench: start-up ($runs runs after $warmup warm-up)" >&2
+run_driver startup "$runs" "$warmup" \
+    "kolvek=$(w 'small\KOLVEK\KOLVEK.EXE')" \
+    "minimal=$(w 'minimal\minimal_dialog.exe')" >"$results/startup.txt"
+
+echo "bench: map folders" >&2
+run_driver startup "$runs" "$warmup" \
+    "maps0=$(w 'empty\KOLVEK\KOLVEK.EXE')" \
+    "maps10k=$(w 'maps10k\KOLVEK\KOLVEK.EXE')" \
+    "maps20k=$(w 'maps20k\KOLVEK\KOLVEK.EXE')" >"$results/folders.txt"
+
+echo "bench: launch" >&2
+run_driver launch "$runs" "$warmup" "$(w 'launch\KOLVEK\KOLVEK.EXE')" \
+    "$(w 'launch\Game\armada2.log')" >"$results/launch.txt"
+wineserver -w 2>/dev/null || true
+
+objdump="$(command -v i686-w64-mingw32-objdump || command -v objdump)"
+python3 "$root/bench/report.py" "$results" "$kolvek_exe" "$objdump" "$runs" "$warmup" |
+    tee "$results/table.md"
