@@ -38,4 +38,4 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
     dpkg --add-architecture i386
 fi
 apt-get update
-apt-get install -y --no-install-recommends "${missing[@]}"
+apt-get install -y "${missing[@]}"
