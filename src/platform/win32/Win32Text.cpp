@@ -30,12 +30,16 @@ std::string Encode(const std::wstring& text, UINT codePage) {
     if (text.empty())
         return {};
     const int inLength = CheckedLength(text.size());
+    // No "best fit": a look-alike such as the full-width & must not turn into
+    // the ASCII character, which would slip past every check on the text.
+    // UTF-8 takes no flags.
+    const DWORD flags = codePage == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS;
     const int outLength =
-        ::WideCharToMultiByte(codePage, 0, text.data(), inLength, nullptr, 0, nullptr, nullptr);
+        ::WideCharToMultiByte(codePage, flags, text.data(), inLength, nullptr, 0, nullptr, nullptr);
     if (outLength <= 0)
         ThrowLastError();
     std::string result(static_cast<std::size_t>(outLength), '\0');
-    ::WideCharToMultiByte(codePage, 0, text.data(), inLength, result.data(), outLength, nullptr,
+    ::WideCharToMultiByte(codePage, flags, text.data(), inLength, result.data(), outLength, nullptr,
                           nullptr);
     return result;
 }
