@@ -77,7 +77,8 @@ void Act(const Scenario& scenario, World& w) {
     }
 }
 
-// The calls that a clean run of the path makes, in order.
+// The calls that a clean run of the path makes: its file calls in order, then
+// its registry calls in order, then the start of the command.
 std::vector<PlatformCall> RecordCalls(const Scenario& scenario) {
     World w;
     scenario.arrange(w);
