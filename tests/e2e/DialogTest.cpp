@@ -38,7 +38,8 @@ protected:
     }
 
     void ExpectEndsWithoutLaunch() {
-        EXPECT_TRUE(program_->WaitForExit());
+        ASSERT_TRUE(program_->WaitForExit());
+        EXPECT_EQ(0u, program_->ExitCode());
         EXPECT_FALSE(IsFile(installation_.ProgramFile(L"RunA2.bat")));
     }
 

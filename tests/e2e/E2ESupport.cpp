@@ -519,6 +519,13 @@ bool Program::Running() const {
            ::WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
+DWORD Program::ExitCode() const {
+    DWORD code = STILL_ACTIVE;
+    if (process_.hProcess != nullptr)
+        ::GetExitCodeProcess(process_.hProcess, &code);
+    return code;
+}
+
 bool Program::WaitForExit(DWORD timeoutMs) {
     return process_.hProcess != nullptr &&
            ::WaitForSingleObject(process_.hProcess, timeoutMs) == WAIT_OBJECT_0;

@@ -195,6 +195,8 @@ public:
 
     bool WaitForExit(DWORD timeoutMs = kPatience);
     bool Running() const;
+    // The exit code of the ended program; STILL_ACTIVE while it runs.
+    DWORD ExitCode() const;
 
     // Waits until the program has handled every message posted to it so far.
     // When a message made it open a message box, that box is there by then.

@@ -180,7 +180,10 @@ TEST_F(KolvekLaunch, TypedNameKeepsAnExtensionInAnyCaseAndOtherwiseGetsBzn) {
     MessageBoxView question = program_->WaitForMessageBox();
     EXPECT_EQ(L"Karte zurücksetzen?", question.title);
     program_->Answer(question, IDCANCEL);
+    program_->Sync();
     EXPECT_EQ(L"ALPHA.BZN", program_->Text(kNameBox));
+    EXPECT_TRUE(IsFile(installation_.MapFile(L"alpha.bzn")));
+    EXPECT_FALSE(IsFile(installation_.ProgramFile(L"RunA2.bat")));
 
     OkWithName(L"karte.txt");
     const std::vector<GameStart> starts = installation_.WaitForGameStarts(1);
