@@ -116,6 +116,36 @@ TEST_F(KolvekDialog, FocusStartsOnOkAndTabVisitsOnlyTheShownControlsInTheirOrder
     }
 }
 
+TEST_F(KolvekDialog, ArrowKeysInTheOptionGroupSwitchTheModeAndTabFollowsTheChosenOption) {
+    program_->PressKey(VK_TAB);
+    program_->PressKey(VK_TAB);
+    ASSERT_EQ(program_->Item(kOptEdit), program_->Focus());
+
+    program_->PressKey(VK_DOWN);
+    EXPECT_EQ(BST_CHECKED, ::SendMessageW(program_->Item(kOptNew), BM_GETCHECK, 0, 0));
+    EXPECT_EQ(BST_UNCHECKED, ::SendMessageW(program_->Item(kOptEdit), BM_GETCHECK, 0, 0));
+    EXPECT_TRUE(program_->IsVisible(kNameBox));
+    EXPECT_FALSE(program_->IsVisible(kMapList));
+    // Choosing new-map mode puts the focus into the name box.
+    EXPECT_EQ(program_->Item(kNameBox), program_->Focus());
+
+    const int order[] = {kOk, kCancel, kOptNew, kNameBox, kOk};
+    for (int expected : order) {
+        program_->PressKey(VK_TAB);
+        EXPECT_EQ(program_->Item(expected), program_->Focus()) << "expected control " << expected;
+    }
+
+    // And back up to the existing maps.
+    program_->PressKey(VK_TAB);
+    program_->PressKey(VK_TAB);
+    ASSERT_EQ(program_->Item(kOptNew), program_->Focus());
+    program_->PressKey(VK_UP);
+    EXPECT_EQ(BST_CHECKED, ::SendMessageW(program_->Item(kOptEdit), BM_GETCHECK, 0, 0));
+    EXPECT_TRUE(program_->IsVisible(kMapList));
+    EXPECT_FALSE(program_->IsVisible(kNameBox));
+    EXPECT_FALSE(program_->IsVisible(kLabel));
+}
+
 TEST_F(KolvekDialog, NameBoxTakesAtMostTwentyTypedCharacters) {
     program_->Click(kOptNew);
     program_->Type(L"abcdefghijklmnopqrstuvwxy");
