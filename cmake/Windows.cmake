@@ -12,6 +12,9 @@
 #   KOLVEK_WINE_FIXTURE  ctest fixture that creates the prefix: set
 #                        FIXTURES_REQUIRED ${KOLVEK_WINE_FIXTURE} on every test
 #                        that runs Wine.
+# Tests that show windows or take the focus hold RESOURCE_LOCK
+# kolvek_e2e_display, so they never overlap on the display. The wrapper passes
+# a program's output on when the program ends, not while it runs.
 # Wine's windows need a display; tests take DISPLAY from the environment
 # (scripts/test.sh starts Xvfb when there is none).
 
@@ -58,8 +61,18 @@ add_executable(kolvek_win_tests ${KOLVEK_WIN_TEST_SOURCES})
 target_include_directories(kolvek_win_tests PRIVATE tests)
 target_link_libraries(kolvek_win_tests PRIVATE kolvek_win32 gtest gtest_main)
 # Discovery runs the program under Wine at test time, when the prefix exists.
+# Tests that show windows or take the focus (message boxes, started consoles)
+# share the display with the end-to-end tests and take turns with them.
+set(KOLVEK_WIN_TESTS_ON_DISPLAY "Win32UserInterface.*:Win32Process.*")
 gtest_discover_tests(kolvek_win_tests
+    TEST_FILTER "-${KOLVEK_WIN_TESTS_ON_DISPLAY}"
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 300
     PROPERTIES FIXTURES_REQUIRED ${KOLVEK_WINE_FIXTURE} TIMEOUT 120)
+gtest_discover_tests(kolvek_win_tests
+    TEST_FILTER "${KOLVEK_WIN_TESTS_ON_DISPLAY}"
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 300
+    PROPERTIES FIXTURES_REQUIRED ${KOLVEK_WINE_FIXTURE} TIMEOUT 120
+               RESOURCE_LOCK kolvek_e2e_display)
 include(${CMAKE_CURRENT_LIST_DIR}/E2E.cmake OPTIONAL)
