@@ -4,6 +4,7 @@
 #   build/native  the portable core against the fake platform (g++)
 #   build/asan    the same with AddressSanitizer and UBSan (clang)
 #   build/win32   the 32-bit Windows program and its tests, run under Wine
+# and then a short session of the fuzz targets (scripts/fuzz.sh, build/fuzz).
 # Ends with "N passed, N failed" over all three ctest runs; exits non-zero
 # when any build or test fails. Starts Xvfb when there is no DISPLAY.
 set -uo pipefail
@@ -103,6 +104,17 @@ run_build native -DCMAKE_BUILD_TYPE=Debug
 run_build asan -DCMAKE_BUILD_TYPE=Debug -DKOLVEK_SANITIZE=ON \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 run_build win32 -DCMAKE_BUILD_TYPE=Debug -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
+
+# A short fuzzing session: each libFuzzer target for 20 s, counted as one test.
+echo "=== fuzz"
+start=$SECONDS
+if bash scripts/fuzz.sh 20; then
+    summary+=("fuzz: passed in $((SECONDS - start)) s")
+    total_passed=$((total_passed + 1))
+else
+    summary+=("fuzz: FAILED")
+    total_failed=$((total_failed + 1))
+fi
 
 echo
 printf '%s\n' "${summary[@]}"
