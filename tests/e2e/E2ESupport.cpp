@@ -136,6 +136,32 @@ BoxIcon IconOf(HWND box) {
     return red > yellow ? BoxIcon::Critical : BoxIcon::Exclamation;
 }
 
+// Two runs of this driver in one Wine prefix (two ctest runs in one build
+// tree) would fight over the game's registry value and the display's focus:
+// the second one waits for the first.
+class OneRunAtATime : public ::testing::Environment {
+public:
+    void SetUp() override {
+        mutex_ = ::CreateMutexW(nullptr, FALSE, L"KolvekEndToEndTests");
+        ASSERT_NE(nullptr, mutex_);
+        const DWORD waited = ::WaitForSingleObject(mutex_, INFINITE);
+        ASSERT_TRUE(waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED);
+    }
+    void TearDown() override {
+        if (mutex_ == nullptr)
+            return;
+        ::ReleaseMutex(mutex_);
+        ::CloseHandle(mutex_);
+        mutex_ = nullptr;
+    }
+
+private:
+    HANDLE mutex_ = nullptr;
+};
+
+const ::testing::Environment* const kOneRunAtATime =
+    ::testing::AddGlobalTestEnvironment(new OneRunAtATime);
+
 } // namespace
 
 // --- Text and files -----------------------------------------------------------
