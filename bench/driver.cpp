@@ -151,7 +151,8 @@ int Startup(int runs, int warmup, const std::vector<Program>& programs) {
     std::set<std::wstring> counted;
     for (int round = 0; round < warmup + runs; ++round) {
         for (std::size_t i = 0; i < programs.size(); ++i) {
-            const Program& program = programs[(i + static_cast<std::size_t>(round)) % programs.size()];
+            const Program& program =
+                programs[(i + static_cast<std::size_t>(round)) % programs.size()];
             const double start = Now();
             const Started started = Start(program.exe, program.folder);
             HWND dialog = WaitForDialog(started);
@@ -187,8 +188,7 @@ double WaitForGrowth(const std::wstring& log, LONGLONG before, HANDLE change) {
             Fail("the game was not started within the time allowed");
         // Woken by a change in the game folder; the short timeout covers
         // changes the notification misses.
-        if (change != INVALID_HANDLE_VALUE &&
-            ::WaitForSingleObject(change, 2) == WAIT_OBJECT_0)
+        if (change != INVALID_HANDLE_VALUE && ::WaitForSingleObject(change, 2) == WAIT_OBJECT_0)
             ::FindNextChangeNotification(change);
     }
 }
@@ -202,8 +202,8 @@ int Launch(int runs, int warmup, const std::wstring& kolvek, const std::wstring&
     const std::wstring programFolder = FolderOf(kolvek);
     const std::wstring script = programFolder + L"\\RunA2.bat";
     HANDLE change = ::FindFirstChangeNotificationW(
-        FolderOf(log).c_str(), FALSE, FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE |
-                                          FILE_NOTIFY_CHANGE_FILE_NAME);
+        FolderOf(log).c_str(), FALSE,
+        FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE | FILE_NOTIFY_CHANGE_FILE_NAME);
 
     const Started started = Start(kolvek, programFolder);
     HWND dialog = WaitForDialog(started);

@@ -33,8 +33,8 @@ INT_PTR CALLBACK Procedure(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    HWND dialog = ::CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MINIMAL), nullptr,
-                                       Procedure, 0);
+    HWND dialog =
+        ::CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MINIMAL), nullptr, Procedure, 0);
     if (dialog == nullptr)
         return 1;
     ::ShowWindow(dialog, SW_SHOW);
