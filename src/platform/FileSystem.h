@@ -39,7 +39,8 @@ public:
     virtual std::unique_ptr<TextInput> OpenText(const std::string& path) = 0;
     // Creates the file, or empties an existing one.
     virtual std::unique_ptr<TextOutput> CreateText(const std::string& path, CodePage page) = 0;
-    // Moves `from` onto `to`, replacing `to` when it exists.
+    // Moves `from` onto `to`, replacing `to` when it exists; a read-only,
+    // hidden or system `to` is refused (75), as creating it anew would be.
     virtual void ReplaceFile(const std::string& from, const std::string& to) = 0;
     virtual void RemoveFile(const std::string& path) = 0;
 

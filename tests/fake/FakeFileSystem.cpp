@@ -197,7 +197,7 @@ void FakeFileSystem::ReplaceFile(const std::string& from, const std::string& to)
         throw RuntimeError(err::FileNotFound);
     RequireWritableFolder(Parent(to));
     if (const Entry* target = Find(to)) {
-        if (target->folder || target->readOnly)
+        if (target->folder || target->readOnly || target->hidden || target->system)
             throw RuntimeError(err::PathFileAccessError);
     }
     Entry moved = *source;

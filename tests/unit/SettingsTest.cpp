@@ -177,6 +177,19 @@ TEST_F(SettingsTest, FailedWriteLeavesNeitherHalfAFileNorTheTemporaryOne) {
     EXPECT_EQ(fp.ui.boxes[0].prompt.rfind("Fehler  61 beim Schreiben der INI-Datei. ", 0), 0u);
 }
 
+TEST_F(SettingsTest, HiddenHandWrittenSettingsFileIsNeverReplaced) {
+    // A hidden kolvar.ini does not count as present, so the start is a first
+    // start; the file the user wrote must survive it.
+    SetInstallPath("C:\\A\\");
+    WriteIni("ArmadaPath = D:\\Eigen\\\r\n");
+    fp.files.At(kIni).hidden = true;
+    EXPECT_FALSE(InitializeSettings(fp.platform));
+    EXPECT_EQ(fp.files.Bytes(kIni), "ArmadaPath = D:\\Eigen\\\r\n");
+    EXPECT_FALSE(fp.files.Exists("C:\\KOLVEK\\kolvar.ini.tmp"));
+    ASSERT_EQ(fp.ui.boxes.size(), 1u);
+    EXPECT_EQ(fp.ui.boxes[0].prompt.rfind("Fehler  75 beim Schreiben der INI-Datei. ", 0), 0u);
+}
+
 TEST_F(SettingsTest, ProgramFolderAtADriveRootGetsNoDoubledBackslash) {
     fp.process.programFolder = "E:\\";
     SetInstallPath("C:\\A\\");

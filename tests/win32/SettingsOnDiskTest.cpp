@@ -87,6 +87,23 @@ TEST_F(SettingsOnDiskTest, FirstStartInAMissingProgramFolderFailsToWrite) {
     EXPECT_EQ("Initialisierung fehlgeschlagen", gone.ui.messages[0].title);
 }
 
+TEST_F(SettingsOnDiskTest, FirstStartLeavesAHiddenHandWrittenSettingsFileAlone) {
+    // Hidden, the file does not count as present; the first start must still
+    // not replace what the user wrote.
+    wintest::InstallPathEntry entry;
+    entry.Set("E:\\A2\\");
+    WriteBytes(program / "kolvar.ini", "ArmadaPath = D:\\Eigen\\\r\n");
+    wintest::SetAttributes(program / "kolvar.ini", FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_FALSE(mdlKOLVEK::InitializeSettings(test.platform));
+    wintest::SetAttributes(program / "kolvar.ini", FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ("ArmadaPath = D:\\Eigen\\\r\n", ReadBytes(program / "kolvar.ini"));
+    EXPECT_FALSE(PathExists(program / "kolvar.ini.tmp"));
+    ASSERT_EQ(1u, test.ui.messages.size());
+    EXPECT_EQ("Fehler  75 beim Schreiben der INI-Datei. " +
+                  StandardDescription(err::PathFileAccessError),
+              test.ui.messages[0].prompt);
+}
+
 TEST_F(SettingsOnDiskTest, LaunchScriptHoldsFiveOemLinesWithCrLf) {
     struct Case {
         const char* name;

@@ -56,6 +56,12 @@ std::unique_ptr<TextOutput> Win32FileSystem::CreateText(const std::string& path,
 }
 
 void Win32FileSystem::ReplaceFile(const std::string& from, const std::string& to) {
+    // A file that writing in place could not replace (read-only, hidden or
+    // system) is not replaced by a rename either.
+    const DWORD target = ::GetFileAttributesW(Widen(to).c_str());
+    if (target != INVALID_FILE_ATTRIBUTES &&
+        (target & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0)
+        throw RuntimeError(err::PathFileAccessError);
     if (!::MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
         ThrowLastError();
