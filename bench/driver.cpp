@@ -278,13 +278,13 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"startup") {
         std::vector<Program> programs;
         for (int i = 4; i < argc; ++i) {
-            const std::wstring spec = argv[i];
-            const std::size_t equals = spec.find(L'=');
+            const std::wstring argument = argv[i];
+            const std::size_t equals = argument.find(L'=');
             if (equals == std::wstring::npos)
                 return Usage();
             Program program;
-            program.label = spec.substr(0, equals);
-            const std::wstring rest = spec.substr(equals + 1);
+            program.label = argument.substr(0, equals);
+            const std::wstring rest = argument.substr(equals + 1);
             const std::size_t bar = rest.find(L'|');
             program.exe = rest.substr(0, bar);
             program.folder =

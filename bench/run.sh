@@ -25,6 +25,7 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+. "$root/scripts/display.sh"
 out="${KOLVEK_BENCH_DIR:-$root/build/bench}"
 runs="${RUNS:-11}"
 warmup="${WARMUP:-1}"
@@ -52,29 +53,15 @@ driver="$tools/kolvek_bench_driver.exe"
 minimal="$tools/minimal_dialog.exe"
 
 # --- A display --------------------------------------------------------------------
-xvfb_pid=""
 cleanup() {
     if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
         wineserver -k 2>/dev/null || true
     fi
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    stop_xvfb
 }
 trap cleanup EXIT
 if [ -z "${DISPLAY:-}" ]; then
-    number=120
-    while [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ]; do
-        number=$((number + 1))
-    done
-    Xvfb ":${number}" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":${number}"
-    for _ in $(seq 1 100); do
-        [ -e "/tmp/.X11-unix/X${number}" ] && break
-        sleep 0.1
-    done
+    start_xvfb 120 1024x768x24 || exit 1
 fi
 
 # --- The Wine prefix --------------------------------------------------------------

@@ -22,6 +22,7 @@
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+. "$root/scripts/display.sh"
 build="${KOLVEK_BUILD_DIR:-$root/build/win32}"
 demo="$root/build/demo"
 dpi="${KOLVEK_DPI:-96}"
@@ -39,7 +40,6 @@ program_dir="$build/KOLVEK"
 standin="$build/standin/armada2.exe"
 
 # --- A display ------------------------------------------------------------------
-xvfb_pid=""
 kolvek_pid=""
 cleanup() {
     if [ -n "$kolvek_pid" ]; then
@@ -48,27 +48,14 @@ cleanup() {
     if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
         wineserver -k 2>/dev/null || true
     fi
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null || true
-        wait "$xvfb_pid" 2>/dev/null || true
-    fi
+    stop_xvfb
 }
 trap cleanup EXIT
 
 headless=0
 if [ -z "${DISPLAY:-}" ]; then
     headless=1
-    number=99
-    while [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ]; do
-        number=$((number + 1))
-    done
-    Xvfb ":${number}" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":${number}"
-    for _ in $(seq 1 100); do
-        [ -e "/tmp/.X11-unix/X${number}" ] && break
-        sleep 0.1
-    done
+    start_xvfb 99 1024x768x24 || exit 1
 fi
 
 # --- The Wine prefix -----------------------------------------------------------

@@ -20,31 +20,10 @@ bash scripts/setup.sh || {
 jobs="$(nproc 2>/dev/null || echo 2)"
 
 # --- A display for Wine's windows -----------------------------------------------
-xvfb_pid=""
-stop_xvfb() {
-    if [ -n "$xvfb_pid" ]; then
-        kill "$xvfb_pid" 2>/dev/null
-        wait "$xvfb_pid" 2>/dev/null
-    fi
-}
+. scripts/display.sh
 trap stop_xvfb EXIT
-
 if [ -z "${DISPLAY:-}" ]; then
-    number=99
-    while [ -e "/tmp/.X${number}-lock" ] || [ -e "/tmp/.X11-unix/X${number}" ]; do
-        number=$((number + 1))
-    done
-    Xvfb ":${number}" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":${number}"
-    for _ in $(seq 1 100); do
-        xdpyinfo >/dev/null 2>&1 && break
-        sleep 0.1
-    done
-    if ! xdpyinfo >/dev/null 2>&1; then
-        echo "Xvfb did not start on ${DISPLAY}" >&2
-        exit 1
-    fi
+    start_xvfb 99 1280x1024x24 || exit 1
 fi
 
 # --- Builds ------------------------------------------------------------------
