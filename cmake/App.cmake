@@ -34,9 +34,12 @@ target_compile_options(KOLVEK PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-municode>)
 # to stderr, which a GUI program does not have, and brings a demangler of
 # some 45 KB.
 set(KOLVEK_RELEASE $<CONFIG:Release,MinSizeRel>)
+# The strings' members are instantiated in the program's own objects, so that
+# only those used are kept (cmake/StringInstantiation.h).
 foreach(target KOLVEK kolvek_core kolvek_win32)
     target_compile_options(${target} PRIVATE
-        "$<${KOLVEK_RELEASE}:-Os;-ffunction-sections;-fdata-sections>")
+        "$<${KOLVEK_RELEASE}:-Os;-ffunction-sections;-fdata-sections>"
+        "$<$<AND:${KOLVEK_RELEASE},$<COMPILE_LANGUAGE:CXX>>:SHELL:-include ${CMAKE_SOURCE_DIR}/cmake/StringInstantiation.h>")
 endforeach()
 target_link_options(KOLVEK PRIVATE -municode
     "$<${KOLVEK_RELEASE}:-s;-Wl,--gc-sections>"

@@ -6,7 +6,7 @@ RuntimeError::RuntimeError(std::int32_t number)
     : RuntimeError(number, StandardDescription(number)) {}
 
 RuntimeError::RuntimeError(std::int32_t number, std::string description)
-    : std::runtime_error(description), number_(number), description_(std::move(description)) {}
+    : number_(number), description_(std::move(description)) {}
 
 std::string StandardDescription(std::int32_t number) {
     switch (number) {

@@ -3,7 +3,7 @@
 // Platform operations throw it; routines that trap errors catch it.
 
 #include <cstdint>
-#include <stdexcept>
+#include <exception>
 #include <string>
 
 namespace kolvek {
@@ -27,7 +27,10 @@ constexpr std::int32_t BrokenSettingsFile = 401;
 constexpr std::int32_t NoSourceFiles = static_cast<std::int32_t>(0x800403E8u);
 } // namespace err
 
-class RuntimeError : public std::runtime_error {
+// Derived from std::exception directly: the standard library's string-holding
+// exception classes would bring a second string implementation of their own
+// into a statically linked program.
+class RuntimeError : public std::exception {
 public:
     // Uses the standard description of `number` (see StandardDescription).
     explicit RuntimeError(std::int32_t number);
@@ -35,6 +38,7 @@ public:
 
     std::int32_t Number() const { return number_; }
     const std::string& Description() const { return description_; }
+    const char* what() const noexcept override { return description_.c_str(); }
 
 private:
     std::int32_t number_;
