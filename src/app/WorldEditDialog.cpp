@@ -181,10 +181,6 @@ INT_PTR WorldEditDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CTLCOLORSTATIC:
         return reinterpret_cast<INT_PTR>(
             OnControlColor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
-    case WM_SETCURSOR:
-        OnSetCursor(reinterpret_cast<HWND>(wParam), HIWORD(lParam));
-        // The cursor itself is left to the default handling.
-        return FALSE;
     case WM_CLOSE:
         OnClose();
         return TRUE;
@@ -211,8 +207,7 @@ void WorldEditDialog::OnInit(HWND dialog) {
                                                      IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     CreateFont(dpiY);
     CreateControls(dpiX, dpiY);
-    // The tooltip is made later, when the mouse first comes over the picture:
-    // making it here would hold up the dialog's first appearance.
+    AddTooltip();
     SizeAndCentre(dpiX, dpiY);
 }
 
@@ -249,28 +244,7 @@ void WorldEditDialog::CreateControls(int dpiX, int dpiY) {
     ::SendMessageW(dialog, DM_SETDEFID, IDC_OKBUTTON, 0);
 }
 
-void WorldEditDialog::OnSetCursor(HWND window, UINT mouseMessage) {
-    HWND picture = view_.Window(Control::Image1);
-    if (tooltipAdded_ || window == nullptr || window != picture)
-        return;
-    tooltipAdded_ = true;
-    HWND tooltip = AddTooltip();
-    if (tooltip == nullptr || mouseMessage != WM_MOUSEMOVE)
-        return;
-    // The tooltip watches the picture's mouse messages from the next one on;
-    // it is handed this first move itself, so that it counts from now.
-    MSG move{};
-    move.hwnd = picture;
-    move.message = WM_MOUSEMOVE;
-    POINT cursor{};
-    ::GetCursorPos(&cursor);
-    ::ScreenToClient(picture, &cursor);
-    move.lParam = MAKELPARAM(cursor.x, cursor.y);
-    move.pt = cursor;
-    ::SendMessageW(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
-}
-
-HWND WorldEditDialog::AddTooltip() {
+void WorldEditDialog::AddTooltip() {
     HWND dialog = Handle();
     // Owned by the dialog, so it goes when the dialog goes.
     HWND tooltip =
@@ -278,7 +252,7 @@ HWND WorldEditDialog::AddTooltip() {
                           WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                           CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, instance_, nullptr);
     if (tooltip == nullptr)
-        return nullptr;
+        return;
     std::wstring text = Widen(kTooltip);
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
@@ -287,7 +261,6 @@ HWND WorldEditDialog::AddTooltip() {
     tool.uId = reinterpret_cast<UINT_PTR>(view_.Window(Control::Image1));
     tool.lpszText = &text[0];
     ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    return tooltip;
 }
 
 void WorldEditDialog::SizeAndCentre(int dpiX, int dpiY) {

@@ -40,12 +40,10 @@ private:
     void OnDestroy();
     bool OnDrawItem(const DRAWITEMSTRUCT& item);
     HBRUSH OnControlColor(HWND control, HDC dc);
-    void OnSetCursor(HWND window, UINT mouseMessage);
 
     void CreateFont(int dpiY);
     void CreateControls(int dpiX, int dpiY);
-    // Makes the picture's tooltip; null when it cannot be made.
-    HWND AddTooltip();
+    void AddTooltip();
     void SizeAndCentre(int dpiX, int dpiY);
     void Raise(void (frmWorldEdit::*handler)());
 
@@ -55,8 +53,6 @@ private:
     frmWorldEdit form_;
     GdiObject<HFONT> font_;
     GdiObject<HBITMAP> picture_;
-    // Made when the mouse first comes over the picture (see OnSetCursor).
-    bool tooltipAdded_ = false;
 };
 
 } // namespace kolvek

@@ -19,28 +19,6 @@ static_assert(offsetof(SHFILEOPSTRUCTA, lpszProgressTitle) == 26, "progress titl
 static_assert(sizeof(SHFILEOPSTRUCTA) == 30, "SHFILEOPSTRUCTA is 30 bytes");
 #endif
 
-namespace {
-
-using FileOperationFunction = int(WINAPI*)(LPSHFILEOPSTRUCTA);
-
-// shell32.dll is loaded the first time a file operation runs, not with the
-// program: it is large, pulls in several more DLLs and is needed only once
-// OK is pressed. Null when it cannot be loaded.
-FileOperationFunction ShellFileOperation() {
-    static const FileOperationFunction function = [] {
-        HMODULE shell = ::LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-        if (shell == nullptr && ::GetLastError() == ERROR_INVALID_PARAMETER)
-            shell = ::LoadLibraryW(L"shell32.dll"); // a system without the search flags
-        if (shell == nullptr)
-            return FileOperationFunction();
-        return reinterpret_cast<FileOperationFunction>(
-            reinterpret_cast<void*>(::GetProcAddress(shell, "SHFileOperationA")));
-    }();
-    return function;
-}
-
-} // namespace
-
 ShellFileOpResult Win32Shell::FileOperation(const ShellFileOpRequest& request) {
     // The request's strings already carry their zero terminators; they stay
     // alive (the request is const and outlives the call) until the shell returns.
@@ -55,13 +33,7 @@ ShellFileOpResult Win32Shell::FileOperation(const ShellFileOpRequest& request) {
     op.lpszProgressTitle = request.progressTitle.c_str();
 
     ShellFileOpResult result;
-    const FileOperationFunction fileOperation = ShellFileOperation();
-    if (fileOperation == nullptr) {
-        // As the shell answers a request it cannot carry out.
-        result.returnCode = static_cast<std::int32_t>(ERROR_DLL_NOT_FOUND);
-        return result;
-    }
-    result.returnCode = fileOperation(&op);
+    result.returnCode = SHFileOperationA(&op);
     result.anyOperationsAborted = op.fAnyOperationsAborted != FALSE;
     return result;
 }
