@@ -32,7 +32,7 @@ bash "$root/scripts/setup.sh"
 
 # --- Build ---------------------------------------------------------------------
 if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug \
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
 fi
 cmake --build "$build" --target KOLVEK armada2 -j "$(nproc 2>/dev/null || echo 2)"
