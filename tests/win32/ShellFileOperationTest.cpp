@@ -1,6 +1,7 @@
 // The shell file-operation wrapper against the real shell: every test works in
 // a temporary folder of its own and checks what is on disk afterwards.
 
+#include "Win32TestSupport.h"
 #include "files/CmdlSHFileOperation.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32Text.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <string>
 
@@ -23,84 +25,35 @@ bool RunningOnWine() {
     return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
-void RemoveTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW found;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::wstring name = found.cFileName;
-            if (name == L"." || name == L"..")
-                continue;
-            const std::wstring path = folder + L"\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                RemoveTree(path);
-            } else {
-                SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(path.c_str());
-            }
-        } while (FindNextFileW(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryW(folder.c_str());
-}
-
 class ShellFileOperationTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        wchar_t temp[MAX_PATH + 1];
-        const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
-        ASSERT_GT(length, 0u);
-        const std::wstring base = std::wstring(temp, length) + L"kolvek-shellop-" +
-                                  std::to_wstring(GetCurrentProcessId()) + L"-";
-        for (int attempt = 0; attempt < 1000 && folder_.empty(); ++attempt) {
-            const std::wstring candidate = base + std::to_wstring(attempt);
-            if (CreateDirectoryW(candidate.c_str(), nullptr))
-                folder_ = candidate;
-        }
-        ASSERT_FALSE(folder_.empty()) << "no temporary folder";
+        folder_.emplace("kolvek-shellop");
         // Nothing in these tests may wait for a user.
         op.ConfirmOperation(false);
         op.SilentMode(true);
     }
 
     void TearDown() override {
-        if (!folder_.empty())
-            RemoveTree(folder_);
-        EXPECT_EQ(GetFileAttributesW(folder_.c_str()), INVALID_FILE_ATTRIBUTES)
-            << "temporary folder left behind";
+        const std::string path = folder_->Path();
+        folder_.reset();
+        EXPECT_FALSE(wintest::PathExists(path)) << "temporary folder left behind";
     }
 
     // The full UTF-8 path of `name` inside the test's folder.
-    std::string Path(const std::string& name) const { return Narrow(folder_) + "\\" + name; }
+    std::string Path(const std::string& name) const { return *folder_ / name; }
 
     void WriteFile(const std::string& name, const std::string& content) const {
-        HANDLE file = CreateFileW(Widen(Path(name)).c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE) << name;
-        DWORD written = 0;
-        const BOOL ok = ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()),
-                                    &written, nullptr);
-        CloseHandle(file);
-        ASSERT_TRUE(ok && written == content.size()) << name;
+        wintest::WriteBytes(Path(name), content);
     }
 
-    void MakeFolder(const std::string& name) const {
-        ASSERT_TRUE(CreateDirectoryW(Widen(Path(name)).c_str(), nullptr)) << name;
-    }
+    void MakeFolder(const std::string& name) const { wintest::MakeFolder(Path(name)); }
 
     // The file's bytes, or "<missing>" when there is no such file.
     std::string Content(const std::string& name) const {
-        HANDLE file = CreateFileW(Widen(Path(name)).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (file == INVALID_HANDLE_VALUE)
+        if (!wintest::PathExists(Path(name)) || IsFolder(name))
             return "<missing>";
-        std::string content;
-        char buffer[256];
-        DWORD got = 0;
-        while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0)
-            content.append(buffer, got);
-        CloseHandle(file);
-        return content;
+        return wintest::ReadBytes(Path(name));
     }
 
     bool IsFolder(const std::string& name) const {
@@ -113,7 +66,7 @@ protected:
     // folder itself), sorted.
     std::set<std::string> Listing(const std::string& sub = "") const {
         std::set<std::string> names;
-        const std::string folder = sub.empty() ? Narrow(folder_) : Path(sub);
+        const std::string folder = sub.empty() ? folder_->Path() : Path(sub);
         WIN32_FIND_DATAW found;
         HANDLE find = FindFirstFileW(Widen(folder + "\\*").c_str(), &found);
         if (find == INVALID_HANDLE_VALUE)
@@ -132,7 +85,7 @@ protected:
     CmdlSHFileOperation op{shell, codec};
 
 private:
-    std::wstring folder_;
+    std::optional<wintest::TempFolder> folder_;
 };
 
 using NameSet = std::set<std::string>;
