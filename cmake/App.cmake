@@ -29,21 +29,13 @@ target_include_directories(KOLVEK PRIVATE src src/app ${KOLVEK_RESOURCE_DIR})
 target_compile_options(KOLVEK PRIVATE $<$<COMPILE_LANGUAGE:CXX>:-municode>)
 # A release build is built for size and ships without symbols: every function
 # in a section of its own, so that the linker drops what nothing calls (-Os
-# comes after the configuration's -O3 and wins). Its terminate handler is
-# plain abort: the default one prints the uncaught exception's demangled type
-# to stderr, which a GUI program does not have, and brings a demangler of
-# some 45 KB.
+# comes after the configuration's -O3 and wins).
 set(KOLVEK_RELEASE $<CONFIG:Release,MinSizeRel>)
-# The strings' members are instantiated in the program's own objects, so that
-# only those used are kept (cmake/StringInstantiation.h).
 foreach(target KOLVEK kolvek_core kolvek_win32)
     target_compile_options(${target} PRIVATE
-        "$<${KOLVEK_RELEASE}:-Os;-ffunction-sections;-fdata-sections>"
-        "$<$<AND:${KOLVEK_RELEASE},$<COMPILE_LANGUAGE:CXX>>:SHELL:-include ${CMAKE_SOURCE_DIR}/cmake/StringInstantiation.h>")
+        "$<${KOLVEK_RELEASE}:-Os;-ffunction-sections;-fdata-sections>")
 endforeach()
-target_link_options(KOLVEK PRIVATE -municode
-    "$<${KOLVEK_RELEASE}:-s;-Wl,--gc-sections>"
-    "$<${KOLVEK_RELEASE}:-Wl,--defsym,__ZN9__gnu_cxx27__verbose_terminate_handlerEv=_abort>")
+target_link_options(KOLVEK PRIVATE -municode "$<${KOLVEK_RELEASE}:-s;-Wl,--gc-sections>")
 target_link_libraries(KOLVEK PRIVATE kolvek_win32 comctl32 gdi32 user32)
 set_target_properties(KOLVEK PROPERTIES
     OUTPUT_NAME KOLVEK

@@ -73,11 +73,6 @@ void Win32DialogView::SetVisible(Control control, bool visible) {
         ::ShowWindow(window, visible ? SW_SHOW : SW_HIDE);
 }
 
-bool Win32DialogView::Visible(Control control) const {
-    HWND window = Window(control);
-    return window != nullptr && (::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0;
-}
-
 void Win32DialogView::SetFocus(Control control) {
     HWND window = Window(control);
     if (window == nullptr || dialog_ == nullptr)

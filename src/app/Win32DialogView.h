@@ -26,7 +26,6 @@ public:
     std::string Text(Control control) const override;
     void SetVisible(Control control, bool visible) override;
     // The control's own visibility, even while the dialog is still hidden.
-    bool Visible(Control control) const override;
     void SetFocus(Control control) override;
     void SelectText(Control control, int start, int length) override;
     void SetListItems(const std::vector<std::string>& items) override;

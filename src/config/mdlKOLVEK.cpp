@@ -59,15 +59,15 @@ bool ReadSettingsFile(Platform& platform, const std::string& settingsPath) {
 
 void ReportInitializeError(Platform& platform, const RuntimeError& error) {
     if (error.Number() == err::BrokenSettingsFile) {
-        platform.ui.MessageBox("Die KOLVAR.INI-Datei im Pfad " + platform.process.ProgramFolder() +
-                                   " ist fehlerhaft. Lösche die Datei und starte das Programm "
-                                   "erneut.",
-                               mb::Critical, "Fehler");
+        platform.ui.ShowMessage("Die KOLVAR.INI-Datei im Pfad " + platform.process.ProgramFolder() +
+                                    " ist fehlerhaft. Lösche die Datei und starte das Programm "
+                                    "erneut.",
+                                mb::Critical, "Fehler");
         return;
     }
-    platform.ui.MessageBox("Fehler " + NumberWithSignBlank(error.Number()) +
-                               " beim Bearbeiten der INI-Datei. " + error.Description(),
-                           mb::Critical, "Initialisierung fehlgeschlagen");
+    platform.ui.ShowMessage("Fehler " + NumberWithSignBlank(error.Number()) +
+                                " beim Bearbeiten der INI-Datei. " + error.Description(),
+                            mb::Critical, "Initialisierung fehlgeschlagen");
 }
 
 } // namespace
@@ -82,8 +82,8 @@ bool InitializeSettings(Platform& platform) {
             ReadInstallPathFromRegistry(platform);
             if (GameFolder == kErrorSentinel) {
                 platform.ui.Beep();
-                platform.ui.MessageBox(kFirstStartText, mb::Exclamation,
-                                       "Erststart Initialisierungsfehler");
+                platform.ui.ShowMessage(kFirstStartText, mb::Exclamation,
+                                        "Erststart Initialisierungsfehler");
                 platform.process.EndProgram();
             }
             return WriteSettingsFile(platform);
@@ -101,9 +101,9 @@ void ReadInstallPathFromRegistry(Platform& platform) {
     query.Preset();
     query.QueryRegistryValue();
     if (query.ErrorRuntime() != 0) {
-        platform.ui.MessageBox("Fehler beim Abfragen der Windows Registry. " +
-                                   std::to_string(query.ErrorRegQuery()),
-                               mb::Critical, "Fehler");
+        platform.ui.ShowMessage("Fehler beim Abfragen der Windows Registry. " +
+                                    std::to_string(query.ErrorRegQuery()),
+                                mb::Critical, "Fehler");
         GameFolder = kErrorSentinel;
         return;
     }
@@ -127,7 +127,7 @@ bool WriteSettingsFile(Platform& platform) {
         output->WriteLine("[General]");
         output->WriteLine("ArmadaPath = " + GameFolder);
         output->Close();
-        platform.files.ReplaceFile(tempPath, settingsPath);
+        platform.files.MoveOnto(tempPath, settingsPath);
         return true;
     } catch (const RuntimeError& error) {
         if (!tempPath.empty()) {
@@ -137,9 +137,9 @@ bool WriteSettingsFile(Platform& platform) {
                 // Nothing was created, or it cannot go either; the real file is untouched.
             }
         }
-        platform.ui.MessageBox("Fehler " + NumberWithSignBlank(error.Number()) +
-                                   " beim Schreiben der INI-Datei. " + error.Description(),
-                               mb::Critical, "Initialisierung fehlgeschlagen");
+        platform.ui.ShowMessage("Fehler " + NumberWithSignBlank(error.Number()) +
+                                    " beim Schreiben der INI-Datei. " + error.Description(),
+                                mb::Critical, "Initialisierung fehlgeschlagen");
         return false;
     }
 }

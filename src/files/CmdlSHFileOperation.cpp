@@ -4,27 +4,25 @@
 
 namespace kolvek {
 
-using namespace shellop;
-
 CmdlSHFileOperation::CmdlSHFileOperation(Shell& shell, const TextCodec& codec)
     : shell_(shell), codec_(codec), allowUndo_(false), confirmMakeDir_(true),
       confirmOperation_(true), customText_(), includeDirectories_(true), parentWnd_(0),
       renameOnCollision_(false), silentMode_(false) {}
 
 bool CmdlSHFileOperation::MoveFiles() {
-    return PerformFileOperation(FO_MOVE);
+    return PerformFileOperation(shellop::Move);
 }
 
 bool CmdlSHFileOperation::CopyFiles() {
-    return PerformFileOperation(FO_COPY);
+    return PerformFileOperation(shellop::Copy);
 }
 
 bool CmdlSHFileOperation::DeleteFiles() {
-    return PerformFileOperation(FO_DELETE);
+    return PerformFileOperation(shellop::Delete);
 }
 
 bool CmdlSHFileOperation::RenameFiles() {
-    return PerformFileOperation(FO_RENAME);
+    return PerformFileOperation(shellop::Rename);
 }
 
 std::string CmdlSHFileOperation::NameList(const std::vector<std::string>& names) const {
@@ -42,27 +40,27 @@ std::string CmdlSHFileOperation::NameList(const std::vector<std::string>& names)
 bool CmdlSHFileOperation::PerformFileOperation(std::uint32_t operation) {
     std::uint16_t flags = 0;
     if (allowUndo_)
-        flags |= FOF_ALLOWUNDO;
+        flags |= shellop::AllowUndo;
     if (silentMode_)
-        flags |= FOF_SILENT;
+        flags |= shellop::Silent;
     if (renameOnCollision_)
-        flags |= FOF_RENAMEONCOLLISION;
+        flags |= shellop::RenameOnCollision;
     if (!confirmOperation_)
-        flags |= FOF_NOCONFIRMATION;
+        flags |= shellop::NoConfirmation;
     if (!confirmMakeDir_)
-        flags |= FOF_NOCONFIRMMKDIR;
+        flags |= shellop::NoConfirmMkDir;
     if (!includeDirectories_)
-        flags |= FOF_FILESONLY;
+        flags |= shellop::FilesOnly;
 
     const bool simpleProgress = !customText_.empty();
     if (simpleProgress)
-        flags |= FOF_SIMPLEPROGRESS;
+        flags |= shellop::SimpleProgress;
 
     if (sourceFiles_.empty())
         throw RuntimeError(err::NoSourceFiles, "No source files specified file operation");
 
     if (destFiles_.size() > 1)
-        flags |= FOF_MULTIDESTFILES;
+        flags |= shellop::MultiDestFiles;
 
     ShellFileOpRequest request;
     request.ownerWindow = parentWnd_;

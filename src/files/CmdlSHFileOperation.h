@@ -14,21 +14,23 @@
 
 namespace kolvek {
 
-// The shell's operation codes and flags, with the values the shell defines.
+// The shell's operation codes and flags, with the values the shell defines
+// (the Win32 shell code checks each against the SDK's). Names of our own, so
+// that this header and the SDK's can be included in either order.
 namespace shellop {
-constexpr std::uint32_t FO_MOVE = 1;
-constexpr std::uint32_t FO_COPY = 2;
-constexpr std::uint32_t FO_DELETE = 3;
-constexpr std::uint32_t FO_RENAME = 4;
+constexpr std::uint32_t Move = 1;
+constexpr std::uint32_t Copy = 2;
+constexpr std::uint32_t Delete = 3;
+constexpr std::uint32_t Rename = 4;
 
-constexpr std::uint16_t FOF_MULTIDESTFILES = 0x1;
-constexpr std::uint16_t FOF_SILENT = 0x4;
-constexpr std::uint16_t FOF_RENAMEONCOLLISION = 0x8;
-constexpr std::uint16_t FOF_NOCONFIRMATION = 0x10;
-constexpr std::uint16_t FOF_ALLOWUNDO = 0x40;
-constexpr std::uint16_t FOF_FILESONLY = 0x80;
-constexpr std::uint16_t FOF_SIMPLEPROGRESS = 0x100;
-constexpr std::uint16_t FOF_NOCONFIRMMKDIR = 0x200;
+constexpr std::uint16_t MultiDestFiles = 0x1;
+constexpr std::uint16_t Silent = 0x4;
+constexpr std::uint16_t RenameOnCollision = 0x8;
+constexpr std::uint16_t NoConfirmation = 0x10;
+constexpr std::uint16_t AllowUndo = 0x40;
+constexpr std::uint16_t FilesOnly = 0x80;
+constexpr std::uint16_t SimpleProgress = 0x100;
+constexpr std::uint16_t NoConfirmMkDir = 0x200;
 } // namespace shellop
 
 class CmdlSHFileOperation {

@@ -6,7 +6,7 @@ namespace kolvek::USysMdlFileDirHandle {
 
 bool FileExists(Platform& platform, const std::string& path, bool quiet) {
     try {
-        const std::string found = platform.files.FindFirstFile(path);
+        const std::string found = platform.files.FirstMatchingFile(path);
         if (found.empty())
             return false;
         // Only a file reported under the very name that ends the path counts:
@@ -16,9 +16,9 @@ bool FileExists(Platform& platform, const std::string& path, bool quiet) {
     } catch (const RuntimeError& error) {
         if (!quiet) {
             platform.ui.SetDefaultPointer();
-            platform.ui.MessageBox("Fehler " + std::to_string(error.Number()) +
-                                       " beim Test auf Datei " + path + ". " + error.Description(),
-                                   mb::Critical, "Varno SubSystem Error");
+            platform.ui.ShowMessage("Fehler " + std::to_string(error.Number()) +
+                                        " beim Test auf Datei " + path + ". " + error.Description(),
+                                    mb::Critical, "Varno SubSystem Error");
         }
         return false;
     }

@@ -6,9 +6,9 @@
 namespace kolvek {
 
 void ReportUnhandledError(Platform& platform, const RuntimeError& error) {
-    platform.ui.MessageBox("Laufzeitfehler " + std::to_string(error.Number()) + ": " +
-                               error.Description(),
-                           mb::Critical, "KOLVEK");
+    platform.ui.ShowMessage("Laufzeitfehler " + std::to_string(error.Number()) + ": " +
+                                error.Description(),
+                            mb::Critical, "KOLVEK");
     platform.process.EndProgram();
     std::abort(); // not reached: EndProgram does not come back
 }

@@ -53,7 +53,7 @@ void frmWorldEdit::optEdit_Click() {
 
 void frmWorldEdit::OKButton_Click() {
     if (!mdlKOLVEK::PrepareEditMode(platform_)) {
-        platform_.ui.MessageBox(kProblemText, mb::Exclamation, "Problem");
+        platform_.ui.ShowMessage(kProblemText, mb::Exclamation, "Problem");
         return;
     }
     if (editExisting_) {
@@ -86,7 +86,7 @@ void frmWorldEdit::OKButton_Click() {
 
         const std::string mapPath = bznList_.Path() + "\\" + view_.Text(Control::newWorld);
         if (USysMdlFileDirHandle::FileExists(platform_, mapPath, true)) {
-            if (platform_.ui.MessageBox(kOverwriteText, mb::OkCancel, "Karte zurücksetzen?") ==
+            if (platform_.ui.ShowMessage(kOverwriteText, mb::OkCancel, "Karte zurücksetzen?") ==
                 mb::ResultCancel) {
                 SelectWholeName();
                 return;
@@ -113,7 +113,7 @@ void frmWorldEdit::Launch(const std::string& argument) {
 
 void frmWorldEdit::RefuseName(const std::string& message) {
     platform_.ui.Beep();
-    platform_.ui.MessageBox(message, mb::Exclamation, kRefusalTitle);
+    platform_.ui.ShowMessage(message, mb::Exclamation, kRefusalTitle);
     SelectWholeName();
 }
 

@@ -27,7 +27,6 @@ public:
     virtual void SetText(Control control, const std::string& text) = 0;
     virtual std::string Text(Control control) const = 0;
     virtual void SetVisible(Control control, bool visible) = 0;
-    virtual bool Visible(Control control) const = 0;
     virtual void SetFocus(Control control) = 0;
     virtual void SelectText(Control control, int start, int length) = 0;
 

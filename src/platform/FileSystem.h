@@ -41,14 +41,14 @@ public:
     virtual std::unique_ptr<TextOutput> CreateText(const std::string& path, CodePage page) = 0;
     // Moves `from` onto `to`, replacing `to` when it exists; a read-only,
     // hidden or system `to` is refused (75), as creating it anew would be.
-    virtual void ReplaceFile(const std::string& from, const std::string& to) = 0;
+    virtual void MoveOnto(const std::string& from, const std::string& to) = 0;
     virtual void RemoveFile(const std::string& path) = 0;
 
     // The name (without folder) of the first ordinary file matching `pattern`
     // (which may hold * and ?), as a directory listing reports it; empty when
     // none matches. Hidden and system files, folders and the volume label do
     // not count.
-    virtual std::string FindFirstFile(const std::string& pattern) = 0;
+    virtual std::string FirstMatchingFile(const std::string& pattern) = 0;
     // The long names of all ordinary files in `folder`, in no particular order.
     // Throws 76 when the folder does not exist.
     virtual std::vector<std::string> ListFiles(const std::string& folder) = 0;

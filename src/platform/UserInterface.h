@@ -18,7 +18,7 @@ class UserInterface {
 public:
     virtual ~UserInterface() = default;
     // Modal; returns the button pressed (1 OK, 2 Cancel).
-    virtual int MessageBox(const std::string& prompt, int style, const std::string& title) = 0;
+    virtual int ShowMessage(const std::string& prompt, int style, const std::string& title) = 0;
     virtual void Beep() = 0;
     virtual void SetDefaultPointer() = 0;
 };

@@ -111,9 +111,9 @@ std::int32_t WinRegQuery::QueryKeyValue(RegKeyHandle key) {
         return answer;
     } catch (const RuntimeError& error) {
         if (showErrorMsg_) {
-            platform_.ui.MessageBox("Fehler" + NumberWithSignBlank(error.Number()) +
-                                        " beim Lesen der Registry. " + error.Description(),
-                                    mb::Critical, "Varno SubSystem Error");
+            platform_.ui.ShowMessage("Fehler" + NumberWithSignBlank(error.Number()) +
+                                         " beim Lesen der Registry. " + error.Description(),
+                                     mb::Critical, "Varno SubSystem Error");
         }
         errorRuntime_ = error.Number();
         errorRegQuery_ = rc;

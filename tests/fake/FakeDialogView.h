@@ -16,7 +16,7 @@ public:
     void SetText(Control control, const std::string& text) override { texts[control] = text; }
     std::string Text(Control control) const override;
     void SetVisible(Control control, bool visible) override { visible_[control] = visible; }
-    bool Visible(Control control) const override;
+    bool Visible(Control control) const;
     void SetFocus(Control control) override { focus = control; }
     void SelectText(Control control, int start, int length) override;
     void SetListItems(const std::vector<std::string>& items) override;

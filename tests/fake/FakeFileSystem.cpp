@@ -1,7 +1,7 @@
 #include "fake/FakeFileSystem.h"
 
 #include "files/TextCase.h"
-#include "platform/TextLines.h"
+#include "platform/LineSplitter.h"
 
 #include <algorithm>
 
@@ -114,11 +114,6 @@ bool FakeFileSystem::Exists(const std::string& path) const {
     return Find(path) != nullptr;
 }
 
-bool FakeFileSystem::IsFolder(const std::string& path) const {
-    const Entry* entry = Find(path);
-    return entry && entry->folder;
-}
-
 const std::string& FakeFileSystem::Bytes(const std::string& path) const {
     const Entry* entry = Find(path);
     if (!entry || entry->folder)
@@ -190,7 +185,7 @@ std::unique_ptr<TextOutput> FakeFileSystem::CreateText(const std::string& path, 
     return std::make_unique<FakeTextOutput>(*this, path, page);
 }
 
-void FakeFileSystem::ReplaceFile(const std::string& from, const std::string& to) {
+void FakeFileSystem::MoveOnto(const std::string& from, const std::string& to) {
     MaybeFail("replace", to);
     const Entry* source = Find(from);
     if (!source || source->folder)
@@ -216,7 +211,7 @@ void FakeFileSystem::RemoveFile(const std::string& path) {
     entries_.erase(Key(path));
 }
 
-std::string FakeFileSystem::FindFirstFile(const std::string& pattern) {
+std::string FakeFileSystem::FirstMatchingFile(const std::string& pattern) {
     MaybeFail("find", pattern);
     if (pattern.empty())
         return std::string();

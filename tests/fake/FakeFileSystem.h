@@ -46,7 +46,6 @@ public:
     void Fail(Fault fault) { faults_.push_back(std::move(fault)); }
 
     bool Exists(const std::string& path) const;
-    bool IsFolder(const std::string& path) const;
     // The file's raw bytes; throws when there is no such file.
     const std::string& Bytes(const std::string& path) const;
     Entry& At(const std::string& path);
@@ -57,9 +56,9 @@ public:
 
     std::unique_ptr<TextInput> OpenText(const std::string& path) override;
     std::unique_ptr<TextOutput> CreateText(const std::string& path, CodePage page) override;
-    void ReplaceFile(const std::string& from, const std::string& to) override;
+    void MoveOnto(const std::string& from, const std::string& to) override;
     void RemoveFile(const std::string& path) override;
-    std::string FindFirstFile(const std::string& pattern) override;
+    std::string FirstMatchingFile(const std::string& pattern) override;
     std::vector<std::string> ListFiles(const std::string& folder) override;
 
     // Used by the text streams.

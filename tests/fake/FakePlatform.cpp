@@ -4,7 +4,7 @@
 
 namespace kolvek::fake {
 
-int FakeUserInterface::MessageBox(const std::string& prompt, int style, const std::string& title) {
+int FakeUserInterface::ShowMessage(const std::string& prompt, int style, const std::string& title) {
     boxes.push_back({prompt, style, title});
     events.push_back("box:" + title);
     if (answers.empty())

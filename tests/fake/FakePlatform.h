@@ -26,7 +26,7 @@ struct MessageBoxCall {
 
 class FakeUserInterface : public UserInterface {
 public:
-    int MessageBox(const std::string& prompt, int style, const std::string& title) override;
+    int ShowMessage(const std::string& prompt, int style, const std::string& title) override;
     void Beep() override { events.push_back("beep"); }
     void SetDefaultPointer() override { events.push_back("pointer"); }
 

@@ -13,7 +13,6 @@
 namespace kolvek {
 namespace {
 
-using namespace shellop;
 using fake::FakeShell;
 
 // The Western European code pages, refusing zero bytes: a name list may only
@@ -138,7 +137,7 @@ TEST_F(CmdlSHFileOperationTest, CustomTextAddsSimpleProgressWithItsTitle) {
     op.CustomText("Kopiere Karten");
     EXPECT_EQ(op.CustomText(), "Kopiere Karten");
     op.CopyFiles();
-    EXPECT_EQ(Only().flags, FOF_SIMPLEPROGRESS | FOF_SILENT);
+    EXPECT_EQ(Only().flags, 0x104);
     EXPECT_EQ(Only().progressTitle, Bytes("Kopiere Karten\0"));
 }
 
@@ -155,7 +154,7 @@ TEST_F(CmdlSHFileOperationTest, OnlyTwoOrMoreDestinationsSetMultiDestFiles) {
     const struct {
         int destinations;
         std::uint16_t flags;
-    } rows[] = {{0, 0}, {1, 0}, {2, FOF_MULTIDESTFILES}, {3, FOF_MULTIDESTFILES}};
+    } rows[] = {{0, 0}, {1, 0}, {2, 0x1}, {3, 0x1}};
     op.AddSourceFile("a");
     op.AddSourceFile("b");
     op.AddSourceFile("c");

@@ -1,4 +1,4 @@
-#include "platform/TextLines.h"
+#include "platform/LineSplitter.h"
 
 #include <gtest/gtest.h>
 

@@ -132,12 +132,18 @@ TEST_F(WinRegQueryTest, BinaryOfTwoBytesOnANewInstanceLeavesUpperBytesZero) {
     EXPECT_EQ(query.Registry_REG_BINARY(), 0xBBAA);
 }
 
-TEST_F(WinRegQueryTest, BinaryLongerThan32767BytesOverflows) {
-    fp.registry.SetValue(kHkcu, kKey, "big", kRegBinary, std::string(40000, 'x'));
-    Read("big");
+TEST_F(WinRegQueryTest, BinaryLengthFitsSixteenBitsUpTo32767Bytes) {
+    fp.registry.SetValue(kHkcu, kKey, "max", kRegBinary, std::string(32767, 'x'));
+    Read("max");
+    EXPECT_EQ(query.Registry_Answertype(), 3);
+    EXPECT_EQ(query.ErrorRuntime(), 0);
+    EXPECT_EQ(query.Registry_REG_BYTES(), 32767);
+
+    fp.registry.SetValue(kHkcu, kKey, "over", kRegBinary, std::string(32768, 'y'));
+    Read("over");
     EXPECT_EQ(query.Registry_Answertype(), 9);
     EXPECT_EQ(query.ErrorRuntime(), 6);
-    EXPECT_EQ(query.Registry_REG_BINARY(), 0);
+    EXPECT_EQ(query.Registry_REG_BINARY(), 0x78787878); // the earlier read's bytes
 }
 
 TEST_F(WinRegQueryTest, MissingValueAndMissingKeyReportTheirCodes) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <new>
+
 namespace kolvek {
 namespace {
 
@@ -67,6 +69,14 @@ TEST_F(frmWorldEditTest, MissingMapFolderIsReportedAsAnUnhandledError) {
     EXPECT_THROW(RunEventHandler(fp.platform, [&] { Load(); }), fake::ProgramEnded);
     ASSERT_EQ(fp.ui.boxes.size(), 1u);
     EXPECT_EQ(fp.ui.boxes[0].prompt, "Laufzeitfehler 76: " + StandardDescription(76));
+    EXPECT_EQ(fp.ui.boxes[0].style, 16);
+    EXPECT_EQ(fp.ui.boxes[0].title, "KOLVEK");
+}
+
+TEST_F(frmWorldEditTest, LackOfMemoryInAHandlerIsReportedAsRuntimeError7) {
+    EXPECT_THROW(RunEventHandler(fp.platform, [] { throw std::bad_alloc(); }), fake::ProgramEnded);
+    ASSERT_EQ(fp.ui.boxes.size(), 1u);
+    EXPECT_EQ(fp.ui.boxes[0].prompt, "Laufzeitfehler 7: Nicht genügend Speicher");
     EXPECT_EQ(fp.ui.boxes[0].style, 16);
     EXPECT_EQ(fp.ui.boxes[0].title, "KOLVEK");
 }

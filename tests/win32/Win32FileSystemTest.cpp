@@ -116,14 +116,14 @@ TEST_F(Win32FileSystemTest, UmlautsInPathsReachTheDiskAsTheSameName) {
     output->WriteLine("x");
     output->Close();
     EXPECT_EQ("x\r\n", ReadBytes(path));
-    EXPECT_EQ("M\xC3\xBCnchen \xC3\x9F.txt", files.FindFirstFile(folder / "M*"));
+    EXPECT_EQ("M\xC3\xBCnchen \xC3\x9F.txt", files.FirstMatchingFile(folder / "M*"));
     EXPECT_EQ(std::vector<std::string>{"x"}, ReadAllLines(files, path));
 }
 
 TEST_F(Win32FileSystemTest, ReplaceFileMovesOntoAnExistingTarget) {
     WriteBytes(folder / "kolvar.ini.tmp", "new");
     WriteBytes(folder / "kolvar.ini", "old");
-    files.ReplaceFile(folder / "kolvar.ini.tmp", folder / "kolvar.ini");
+    files.MoveOnto(folder / "kolvar.ini.tmp", folder / "kolvar.ini");
     EXPECT_EQ("new", ReadBytes(folder / "kolvar.ini"));
     EXPECT_FALSE(wintest::PathExists(folder / "kolvar.ini.tmp"));
 }
@@ -156,11 +156,11 @@ TEST_F(Win32FileSystemTest, FailuresBecomeRunTimeErrorNumbers) {
         {"remove a missing file", [&] { files.RemoveFile(folder / "missing.bzn"); },
          err::FileNotFound},
         {"replace from a missing file",
-         [&] { files.ReplaceFile(folder / "missing", folder / "target"); }, err::FileNotFound},
+         [&] { files.MoveOnto(folder / "missing", folder / "target"); }, err::FileNotFound},
         {"list a missing folder", [&] { files.ListFiles(folder / "none"); }, err::PathNotFound},
-        {"find with an invalid folder name", [&] { files.FindFirstFile(folder / "a<b\\x.bzn"); },
-         err::BadFileName},
-        {"find on a missing drive", [&] { files.FindFirstFile(drive + "x.bzn"); },
+        {"find with an invalid folder name",
+         [&] { files.FirstMatchingFile(folder / "a<b\\x.bzn"); }, err::BadFileName},
+        {"find on a missing drive", [&] { files.FirstMatchingFile(drive + "x.bzn"); },
          err::DeviceUnavailable},
         {"list on a missing drive", [&] { files.ListFiles(drive + "bzn"); },
          err::DeviceUnavailable},
@@ -210,13 +210,14 @@ TEST_F(Win32FileSystemTest, FindFirstFileReportsOnlyOrdinaryFiles) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.pattern);
-        EXPECT_EQ(c.found, files.FindFirstFile(c.pattern));
+        EXPECT_EQ(c.found, files.FirstMatchingFile(c.pattern));
     }
 }
 
 TEST_F(Win32FileSystemTest, FindFirstFileReportsTheLongName) {
     WriteBytes(folder / "A very long map name.bzn", "");
-    EXPECT_EQ("A very long map name.bzn", files.FindFirstFile(folder / "a very long map name.bzn"));
+    EXPECT_EQ("A very long map name.bzn",
+              files.FirstMatchingFile(folder / "a very long map name.bzn"));
 }
 
 TEST_F(Win32FileSystemTest, ListFilesNamesEveryOrdinaryFileOnce) {

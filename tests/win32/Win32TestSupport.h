@@ -51,6 +51,31 @@ bool ReadOnlyIsEnforced(const std::string& path);
 // "X:\" for a drive letter that no drive uses.
 std::string MissingDriveRoot();
 
+// An open registry key, closed at the end; the program itself opens its one
+// key inside the platform's registry calls.
+class RegistryKey {
+public:
+    RegistryKey() = default;
+    ~RegistryKey() { Close(); }
+    RegistryKey(const RegistryKey&) = delete;
+    RegistryKey& operator=(const RegistryKey&) = delete;
+
+    HKEY Get() const { return key_; }
+    // For functions that open a key into an out-parameter; closes any key held.
+    HKEY* Receive() {
+        Close();
+        return &key_;
+    }
+
+private:
+    void Close() {
+        if (key_ != nullptr)
+            ::RegCloseKey(key_);
+        key_ = nullptr;
+    }
+    HKEY key_ = nullptr;
+};
+
 // HKEY_CURRENT_USER\Software\KOLVEKTest\<unique>, deleted with its values at
 // the end (and KOLVEKTest too once it is empty).
 class TestRegistryKey {
@@ -102,7 +127,7 @@ struct ShownMessage {
 
 class RecordingUserInterface : public UserInterface {
 public:
-    int MessageBox(const std::string& prompt, int style, const std::string& title) override {
+    int ShowMessage(const std::string& prompt, int style, const std::string& title) override {
         messages.push_back({prompt, style, title});
         return mb::ResultOk;
     }

@@ -67,7 +67,7 @@ TEST(Win32UserInterface, MessageBoxShowsUtf8TextAndAnswersTheButtonPressed) {
                                    "berschreiben? \xC3\xA4\xC3\xB6\xC3\x9F";
         SeenBox seen;
         std::thread user([&] { seen = PressWhenShown(Widen(title), c.press); });
-        const int answer = ui.MessageBox(prompt, c.style, title);
+        const int answer = ui.ShowMessage(prompt, c.style, title);
         user.join();
         EXPECT_EQ(c.answer, answer);
         EXPECT_EQ(prompt, seen.text);

@@ -11,6 +11,7 @@
 namespace kolvek {
 namespace {
 
+using wintest::RegistryKey;
 using wintest::TestRegistryKey;
 
 using wintest::InstallPathEntry;

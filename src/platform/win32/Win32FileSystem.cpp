@@ -55,7 +55,7 @@ std::unique_ptr<TextOutput> Win32FileSystem::CreateText(const std::string& path,
     return std::make_unique<Win32TextOutput>(std::move(file), Win32CodePage(page));
 }
 
-void Win32FileSystem::ReplaceFile(const std::string& from, const std::string& to) {
+void Win32FileSystem::MoveOnto(const std::string& from, const std::string& to) {
     // A file that writing in place could not replace (read-only, hidden or
     // system) is not replaced by a rename either.
     const DWORD target = ::GetFileAttributesW(Widen(to).c_str());
@@ -72,7 +72,7 @@ void Win32FileSystem::RemoveFile(const std::string& path) {
         ThrowLastError();
 }
 
-std::string Win32FileSystem::FindFirstFile(const std::string& pattern) {
+std::string Win32FileSystem::FirstMatchingFile(const std::string& pattern) {
     if (pattern.empty())
         return {};
     const std::wstring widePattern = Widen(pattern);

@@ -10,13 +10,13 @@ class Win32FileSystem : public FileSystem {
 public:
     std::unique_ptr<TextInput> OpenText(const std::string& path) override;
     std::unique_ptr<TextOutput> CreateText(const std::string& path, CodePage page) override;
-    void ReplaceFile(const std::string& from, const std::string& to) override;
+    void MoveOnto(const std::string& from, const std::string& to) override;
     void RemoveFile(const std::string& path) override;
     // Missing files and a missing folder both mean "none" (empty text), as
     // in a directory listing; an empty pattern also answers empty. Malformed
     // names, drives that are not ready or do not exist (68) and other real
     // failures throw.
-    std::string FindFirstFile(const std::string& pattern) override;
+    std::string FirstMatchingFile(const std::string& pattern) override;
     std::vector<std::string> ListFiles(const std::string& folder) override;
 };
 

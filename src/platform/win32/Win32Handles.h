@@ -60,29 +60,4 @@ private:
     HANDLE handle_;
 };
 
-// An open registry key. The predefined root keys are never closed by it.
-class RegistryKey {
-public:
-    RegistryKey() = default;
-    explicit RegistryKey(HKEY key) : key_(key) {}
-    ~RegistryKey() {
-        if (key_ != nullptr)
-            ::RegCloseKey(key_);
-    }
-    RegistryKey(const RegistryKey&) = delete;
-    RegistryKey& operator=(const RegistryKey&) = delete;
-
-    HKEY Get() const { return key_; }
-    // For functions that open a key into an out-parameter; closes any key held.
-    HKEY* Receive() {
-        if (key_ != nullptr)
-            ::RegCloseKey(key_);
-        key_ = nullptr;
-        return &key_;
-    }
-
-private:
-    HKEY key_ = nullptr;
-};
-
 } // namespace kolvek

@@ -1,5 +1,7 @@
 #include "platform/win32/Win32Shell.h"
 
+#include "files/CmdlSHFileOperation.h"
+
 #include "platform/win32/Win32Api.h"
 
 #include <shellapi.h>
@@ -8,6 +10,19 @@
 #include <cstdint>
 
 namespace kolvek {
+
+// The wrapper's codes and flags go to the shell unchanged.
+static_assert(shellop::Move == FO_MOVE && shellop::Copy == FO_COPY &&
+                  shellop::Delete == FO_DELETE && shellop::Rename == FO_RENAME,
+              "operation codes");
+static_assert(shellop::MultiDestFiles == FOF_MULTIDESTFILES, "FOF_MULTIDESTFILES");
+static_assert(shellop::Silent == FOF_SILENT, "FOF_SILENT");
+static_assert(shellop::RenameOnCollision == FOF_RENAMEONCOLLISION, "FOF_RENAMEONCOLLISION");
+static_assert(shellop::NoConfirmation == FOF_NOCONFIRMATION, "FOF_NOCONFIRMATION");
+static_assert(shellop::AllowUndo == FOF_ALLOWUNDO, "FOF_ALLOWUNDO");
+static_assert(shellop::FilesOnly == FOF_FILESONLY, "FOF_FILESONLY");
+static_assert(shellop::SimpleProgress == FOF_SIMPLEPROGRESS, "FOF_SIMPLEPROGRESS");
+static_assert(shellop::NoConfirmMkDir == FOF_NOCONFIRMMKDIR, "FOF_NOCONFIRMMKDIR");
 
 #ifndef _WIN64
 // The published 32-bit layout has no padding after fFlags; callers built with

@@ -2,7 +2,7 @@
 // Sequential text files on Win32 file handles.
 
 #include "platform/FileSystem.h"
-#include "platform/TextLines.h"
+#include "platform/LineSplitter.h"
 #include "platform/win32/Win32Handles.h"
 
 #include <string>

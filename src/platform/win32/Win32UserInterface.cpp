@@ -5,7 +5,8 @@
 
 namespace kolvek {
 
-int Win32UserInterface::MessageBox(const std::string& prompt, int style, const std::string& title) {
+int Win32UserInterface::ShowMessage(const std::string& prompt, int style,
+                                    const std::string& title) {
     return ::MessageBoxW(::GetActiveWindow(), Widen(prompt).c_str(), Widen(title).c_str(),
                          static_cast<UINT>(style));
 }

@@ -9,7 +9,7 @@ class Win32UserInterface : public UserInterface {
 public:
     // Owned by this thread's active window, when there is one, so that the
     // dialog stays disabled while the box is open.
-    int MessageBox(const std::string& prompt, int style, const std::string& title) override;
+    int ShowMessage(const std::string& prompt, int style, const std::string& title) override;
     void Beep() override;
     void SetDefaultPointer() override;
 };

@@ -1,4 +1,4 @@
-#include "platform/TextLines.h"
+#include "platform/LineSplitter.h"
 
 namespace kolvek {
 
