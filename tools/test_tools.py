@@ -77,13 +77,13 @@ class MakeImagesTest(unittest.TestCase):
 
 
 class WindowsTextTest(unittest.TestCase):
-    def convert(self, text):
+    def convert(self, text, *options):
         with tempfile.TemporaryDirectory() as tmp:
             source = os.path.join(tmp, "in.txt")
             target = os.path.join(tmp, "out.txt")
             with open(source, "wb") as f:
                 f.write(text.encode("utf-8"))
-            result = run_tool("windows_text.py", source, target)
+            result = run_tool("windows_text.py", *options, source, target)
             data = None
             if os.path.exists(target):
                 with open(target, "rb") as f:
@@ -101,6 +101,28 @@ class WindowsTextTest(unittest.TestCase):
         for text, expected in rows:
             with self.subTest(text=text):
                 self.assertEqual(self.convert(text), (0, expected))
+
+    def test_set_fills_in_a_name_and_keeps_the_title_underlined(self):
+        rows = [
+            ("KOLVEK @V@ - Titel\n=============\n\nText @V@\n",
+             b"KOLVEK 1.10.2 - Titel\r\n=====================\r\n\r\nText 1.10.2\r\n"),
+            # Only an underline right under the changed line, and only one
+            # made of a single character, is redrawn.
+            ("@V@\n\n===\n", b"1.10.2\r\n\r\n===\r\n"),
+            ("Titel\n--\n@V@\n-=-\n", b"Titel\r\n--\r\n1.10.2\r\n-=-\r\n"),
+            ("@V@\n-\n", b"1.10.2\r\n------\r\n"),
+            ("@W@ bleibt\n", b"@W@ bleibt\r\n"),
+        ]
+        for text, expected in rows:
+            with self.subTest(text=text):
+                self.assertEqual(self.convert(text, "--set", "V=1.10.2"), (0, expected))
+
+    def test_set_without_a_name_is_a_usage_error(self):
+        for option in (["--set"], ["--set", "V"], ["--set", "=1.0"]):
+            with self.subTest(option=option):
+                status, data = self.convert("x\n", *option)
+                self.assertEqual(status, 2)
+                self.assertIsNone(data)
 
     def test_character_outside_windows_1252_is_refused(self):
         status, data = self.convert("Pfeil \u2192 hier\n")
