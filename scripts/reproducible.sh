@@ -1,7 +1,7 @@
 #!/bin/bash
 # Checks that the download is reproducible: clones this repository twice, into
-# two folders of different names and depths, builds the zip in each (only
-# KOLVEK.EXE, Liesmich.txt and the zip, with the README's package steps),
+# two folders of different names and depths, builds the zip in each with the
+# package command (scripts/package.sh: only KOLVEK.EXE, Liesmich.txt, the zip),
 # once in the time zone UTC with umask 022 and once at UTC+14 with umask 077,
 # and compares the two zips byte for byte. Each zip must also pass
 # tools/check_release.py: named after the version in project(), the same
@@ -31,18 +31,16 @@ fi
 rm -rf "$work"
 mkdir -p "$work"
 
-# build_clone FOLDER TZ UMASK: clones, configures and packs; the zip ends up
-# in FOLDER/build/release.
+# build_clone FOLDER TZ UMASK: clones and runs the package command there; the
+# zip ends up in FOLDER/build/release.
 build_clone() {
     local source="$1" zone="$2" mask="$3"
     git clone --quiet "$root" "$source"
     (
         umask "$mask"
         export TZ="$zone"
-        unset SOURCE_DATE_EPOCH
-        cmake -S "$source" -B "$source/build/release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-            -DCMAKE_TOOLCHAIN_FILE="$source/cmake/mingw-i686.cmake" >"$source.log" 2>&1 &&
-            cmake --build "$source/build/release" --target kolvek_zip -j "$jobs" >>"$source.log" 2>&1
+        unset SOURCE_DATE_EPOCH KOLVEK_RELEASE_DIR
+        bash "$source/scripts/package.sh" >"$source.log" 2>&1
     ) || {
         cat "$source.log" >&2
         echo "reproducible: the build in $source failed" >&2
