@@ -60,7 +60,7 @@ wineserver -w
 stamp_file="$WINEPREFIX/.update-timestamp"
 cp -p "$stamp_file" "$work/update-timestamp"
 printf '1000000000\r\n' >"$stamp_file"
-registry_times="$(stat -c %Y.%y "$WINEPREFIX"/*.reg)"
+registry_times="$(stat -c %y "$WINEPREFIX"/*.reg)"
 if env -u DISPLAY KOLVEK_BUILD_DIR="$build" bash "$root/scripts/run.sh" --prefix "$WINEPREFIX" \
     >"$work/refused.log" 2>&1; then
     cat "$work/refused.log" >&2
@@ -70,8 +70,9 @@ grep -q 'another Wine' "$work/refused.log" || {
     cat "$work/refused.log" >&2
     fail "run.sh --prefix failed on a prefix of another Wine, but not for that reason"
 }
-[ ! -e "$WINEPREFIX/drive_c/KOLVEK" ] && [ "$(stat -c %Y.%y "$WINEPREFIX"/*.reg)" = "$registry_times" ] ||
+if [ -e "$WINEPREFIX/drive_c/KOLVEK" ] || [ "$(stat -c %y "$WINEPREFIX"/*.reg)" != "$registry_times" ]; then
     fail "the refused run wrote into the prefix"
+fi
 cp -p "$work/update-timestamp" "$stamp_file"
 
 python3 "$snapshot" save "$WINEPREFIX" "$work/before.json"

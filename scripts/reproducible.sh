@@ -16,7 +16,6 @@ set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 work="$root/build/reproducible"
-jobs="$(nproc 2>/dev/null || echo 2)"
 version="$(sed -n 's/^project(KOLVEK VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")"
 if [ -z "$version" ]; then
     echo "reproducible: no version in project() in CMakeLists.txt" >&2
