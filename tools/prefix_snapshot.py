@@ -11,7 +11,7 @@ fails when there is one, except inside the OWN_FOLDERs (relative to the
 prefix, e.g. drive_c/KOLVEK, which may also be new, and whose parent folder's
 time may change with them) and what Wine itself does at every start: it
 rewrites the registry files and the serial port links in dosdevices, and
-stamps the display driver's date in the registry.
+notes the display it runs on in the registry.
 """
 
 import json
@@ -23,12 +23,17 @@ REGISTRY_FILES = ("system.reg", "user.reg", "userdef.reg")
 # Wine's own, at every start of a program in the prefix.
 WINE_TOUCHES = {"dosdevices"}
 WINE_LINKS = re.compile(r"^dosdevices/com\d+$")
-DISPLAY_DRIVER = (r"System\\CurrentControlSet\\Control\\Class\\"
-                  r"{4D36E968-E325-11CE-BFC1-08002BE10318}\\0000")
-WINE_VALUES = {
-    ("system.reg", DISPLAY_DRIVER, "DriverDate"),
-    ("system.reg", DISPLAY_DRIVER, "DriverDateData"),
-}
+# What Wine notes about the display it runs on (adapter, monitor, modes), in
+# system.reg: the driver's date, the monitor's size and the like, which differ
+# from display to display and from day to day.
+DISPLAY_KEYS = (
+    r"System\\CurrentControlSet\\Control\\Class\\{4D36E968-E325-11CE-BFC1-08002BE10318}\\",
+    r"System\\CurrentControlSet\\Control\\Class\\{4D36E96E-E325-11CE-BFC1-08002BE10318}\\",
+    r"System\\CurrentControlSet\\Control\\Video\\",
+    r"System\\CurrentControlSet\\Enum\\DISPLAY\\",
+    r"System\\CurrentControlSet\\Enum\\PCI\\",
+)
+DISPLAY_KEYS_LOWER = tuple(key.lower() for key in DISPLAY_KEYS)
 VALUE_NAME = re.compile(r'^("(?:[^"\\]|\\.)*"|@)=')
 
 
@@ -98,15 +103,18 @@ def compare(before_path, after_path, own):
 
     old, new = before["keys"], after["keys"]
     for key in sorted(set(old) | set(new)):
+        file_name, key_name = key.split(":", 1)
+        # Registry names are compared without regard to case.
+        if file_name == "system.reg" and key_name.lower().startswith(DISPLAY_KEYS_LOWER):
+            continue
         if key not in new:
             problems.append("registry key gone: %s" % key)
         elif key not in old:
             problems.append("registry key new: %s" % key)
         elif old[key] != new[key]:
-            file_name, key_name = key.split(":", 1)
             was, now = value_names(old[key]), value_names(new[key])
             for name in sorted(set(was) | set(now)):
-                if was.get(name) != now.get(name) and (file_name, key_name, name) not in WINE_VALUES:
+                if was.get(name) != now.get(name):
                     problems.append("registry value changed: %s %s" % (key, name))
     for problem in problems:
         print(problem)

@@ -144,7 +144,7 @@ class PrefixSnapshotTest(unittest.TestCase):
         },
         "keys": {
             "system.reg:Software\\Game": ['"Path"="C:\\\\Game\\\\"'],
-            "system.reg:" + prefix_snapshot.DISPLAY_DRIVER: ['"DriverDateData"=hex:01'],
+            "system.reg:" + prefix_snapshot.DISPLAY_KEYS[0] + "0000": ['"DriverDateData"=hex:01'],
         },
     }
 
@@ -168,7 +168,9 @@ class PrefixSnapshotTest(unittest.TestCase):
         def wine_start(record):
             record["files"]["dosdevices/com1"][3] = 2
             record["files"]["system.reg"][1:] = [120, 0o100644, 2]
-            record["keys"]["system.reg:" + prefix_snapshot.DISPLAY_DRIVER] = ['"DriverDateData"=hex:02']
+            record["keys"]["system.reg:" + prefix_snapshot.DISPLAY_KEYS[0] + "0000"] = [
+                '"DriverDateData"=hex:02']
+            record["keys"]["system.reg:" + prefix_snapshot.DISPLAY_KEYS[3] + "Monitor"] = ['@=hex:03']
 
         def own_folder(record):
             wine_start(record)
