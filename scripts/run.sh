@@ -125,6 +125,7 @@ fi
 if [ -n "$user_prefix" ]; then
     # The user's prefix as it is: Wine takes its architecture from it.
     export WINEPREFIX="$user_prefix"
+    unset WINEARCH
     export WINEDEBUG=-all
     drive_c="$WINEPREFIX/drive_c"
     mkdir -p "$drive_c/KOLVEK"
