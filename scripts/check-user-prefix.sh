@@ -16,7 +16,8 @@
 #
 #   bash scripts/check-user-prefix.sh     (part of scripts/test.sh)
 #
-# Needs a built build/win32 (or KOLVEK_BUILD_DIR); works in build/user-prefix.
+# Needs a built build/win32 (or KOLVEK_BUILD_DIR); works in build/user-prefix
+# and removes the prefix when the check passes.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -100,3 +101,7 @@ python3 "$snapshot" save "$WINEPREFIX" "$work/after.json"
 python3 "$snapshot" compare "$work/before.json" "$work/after.json" drive_c/KOLVEK >&2 ||
     fail "run.sh --prefix changed the prefix outside C:\\KOLVEK"
 echo "check-user-prefix: only C:\\KOLVEK changed"
+# The prefix takes over a gigabyte; the records and logs stay.
+wineserver -k 2>/dev/null || true
+wineserver -w 2>/dev/null || true
+rm -rf "$WINEPREFIX"
