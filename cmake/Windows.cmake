@@ -76,3 +76,4 @@ gtest_discover_tests(kolvek_win_tests
     PROPERTIES FIXTURES_REQUIRED ${KOLVEK_WINE_FIXTURE} TIMEOUT 120
                RESOURCE_LOCK kolvek_e2e_display)
 include(${CMAKE_CURRENT_LIST_DIR}/E2E.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake OPTIONAL)
