@@ -111,7 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider in(data, size);
     fake::FakePlatform fp;
     ScriptedRegistry registry(in);
-    Platform platform{fp.files, registry, fp.shell, fp.ui, fp.process, fp.codec};
+    Platform platform{fp.files, registry, fp.shell, fp.ui, fp.process, fp.codec, fp.text};
     WinRegQuery query(platform);
     query.Preset();
 

@@ -7,10 +7,10 @@
 #include "config/mdlKOLVEK.h"
 #include "fake/FakeDialogView.h"
 #include "fake/FakePlatform.h"
-#include "files/TextCase.h"
 #include "files/USysMdlFileDirHandle.h"
 #include "launcher/EventBoundary.h"
 #include "launcher/frmWorldEdit.h"
+#include "platform/Utf8Text.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -145,7 +145,8 @@ void CheckFormLoad(const std::string& ini, bool settingsOk, const std::string& f
     if (haveMaps) {
         FUZZ_CHECK(!ended, "the program ended although the map folder exists");
         FUZZ_CHECK(view.Text(Control::Armadapath) ==
-                       ToUpperText(USysMdlFileDirHandle::PathWithBackslash(folder) + "armada2.exe"),
+                       fake::AsciiUpperCase(USysMdlFileDirHandle::PathWithBackslash(folder) +
+                                            "armada2.exe"),
                    view.Text(Control::Armadapath));
     }
 }

@@ -1,13 +1,13 @@
 #include "fake/FakeRegistry.h"
 
-#include "files/TextCase.h"
+#include "fake/FakeTextRules.h"
 
 #include <cstring>
 
 namespace kolvek::fake {
 
 std::string FakeRegistry::KeyName(std::int32_t root, const std::string& key) {
-    return std::to_string(root) + "\\" + ToUpperText(key);
+    return std::to_string(root) + "\\" + AsciiUpperCase(key);
 }
 
 void FakeRegistry::AddKey(std::int32_t root, const std::string& key) {
@@ -16,7 +16,7 @@ void FakeRegistry::AddKey(std::int32_t root, const std::string& key) {
 
 void FakeRegistry::SetValue(std::int32_t root, const std::string& key, const std::string& name,
                             std::uint32_t type, const std::string& data) {
-    keys_[KeyName(root, key)][ToUpperText(name)] = Value{type, data};
+    keys_[KeyName(root, key)][AsciiUpperCase(name)] = Value{type, data};
 }
 
 void FakeRegistry::SetString(std::int32_t root, const std::string& key, const std::string& name,
@@ -54,7 +54,7 @@ std::int32_t FakeRegistry::QueryValueEx(RegKeyHandle key, const std::string& val
     if (handle == handles_.end())
         return kInvalidHandle;
     const auto& values = keys_[handle->second];
-    const auto value = values.find(ToUpperText(valueName));
+    const auto value = values.find(AsciiUpperCase(valueName));
     if (value == values.end())
         return kFileNotFound;
     *type = value->second.type;

@@ -49,7 +49,7 @@ struct World {
     fake::FakePlatform fp;
     fake::FakeDialogView view;
     fake::FaultyRegistry registry{fp.registry};
-    Platform platform{fp.files, registry, fp.shell, fp.ui, fp.process, fp.codec};
+    Platform platform{fp.files, registry, fp.shell, fp.ui, fp.process, fp.codec, fp.text};
     frmWorldEdit form{platform, view};
     bool settingsResult = false;
     bool ended = false;
