@@ -17,6 +17,8 @@ set(KOLVEK_E2E_DIR ${CMAKE_BINARY_DIR}/e2e)
 file(GLOB KOLVEK_E2E_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 add_executable(kolvek_e2e_tests ${KOLVEK_E2E_SOURCES})
 target_compile_definitions(kolvek_e2e_tests PRIVATE UNICODE _UNICODE)
+# For the registry helper it shares with the Windows tests.
+target_include_directories(kolvek_e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(kolvek_e2e_tests PRIVATE gtest gtest_main user32 gdi32 advapi32)
 set_target_properties(kolvek_e2e_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${KOLVEK_E2E_DIR})
 

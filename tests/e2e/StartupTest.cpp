@@ -2,6 +2,7 @@
 // first start, kolvar.ini afterwards) and how it ends when it cannot.
 
 #include "E2ESupport.h"
+#include "win32/RestrictedRegistryKey.h"
 
 #include <gtest/gtest.h>
 
@@ -22,6 +23,29 @@ TEST(KolvekStartup, FirstStartTakesTheFolderFromTheRegistryAndWritesKolvarIni) {
     const std::wstring stored =
         installation.GameFolder().substr(0, installation.GameFolder().size() - 1);
     InstallPathValue registry = InstallPathValue::Set(stored);
+
+    Program program(installation);
+    ASSERT_NE(nullptr, program.WaitForDialog());
+    EXPECT_FALSE(program.HasMessageBox());
+    EXPECT_EQ(installation.SettingsBytes(installation.GameFolder()),
+              ReadFileBytes(installation.ProgramFile(L"kolvar.ini")));
+    EXPECT_EQ(std::vector<std::wstring>{L"alpha.bzn"}, program.MapListEntries());
+}
+
+TEST(KolvekStartup, FirstStartAsAStandardUserReadsTheKeyItMayNotWrite) {
+    // HKEY_LOCAL_MACHINE\SOFTWARE as a standard user meets it: readable, not
+    // writable. The program's manifest turns registry virtualization off.
+    Installation installation;
+    installation.AddMap(L"alpha.bzn");
+    InstallPathValue registry = InstallPathValue::Set(installation.GameFolder());
+    kolvek::wintest::RestrictedRegistryKey readOnly(HKEY_LOCAL_MACHINE, kGameKey, kGameKeyView,
+                                                    kolvek::wintest::kEveryoneMayRead);
+    HKEY key = nullptr;
+    const LONG readWrite =
+        ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, 0x3F | kGameKeyView, &key);
+    if (readWrite == ERROR_SUCCESS)
+        ::RegCloseKey(key);
+    ASSERT_EQ(ERROR_ACCESS_DENIED, readWrite) << "the key is writable after all";
 
     Program program(installation);
     ASSERT_NE(nullptr, program.WaitForDialog());

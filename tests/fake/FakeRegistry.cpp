@@ -24,8 +24,8 @@ void FakeRegistry::SetString(std::int32_t root, const std::string& key, const st
     SetValue(root, key, name, kRegSz, ansi + std::string(1, '\0'));
 }
 
-void FakeRegistry::DenyAccess(std::int32_t root, const std::string& key) {
-    denied_[KeyName(root, key)] = true;
+void FakeRegistry::DenyAccess(std::int32_t root, const std::string& key, std::uint32_t granted) {
+    granted_[KeyName(root, key)] = granted;
 }
 
 std::int32_t FakeRegistry::OpenKeyEx(std::int32_t root, const std::string& subKey, std::uint32_t,
@@ -36,7 +36,8 @@ std::int32_t FakeRegistry::OpenKeyEx(std::int32_t root, const std::string& subKe
     const std::string name = KeyName(root, subKey);
     if (keys_.count(name) == 0)
         return kFileNotFound;
-    if (denied_.count(name))
+    const auto restricted = granted_.find(name);
+    if (restricted != granted_.end() && (access & ~restricted->second) != 0)
         return kAccessDenied;
     *key = nextHandle_++;
     handles_[*key] = name;

@@ -43,6 +43,14 @@ TEST_F(SettingsTest, FirstStartWritesExactlyTwoLinesFromTheRegistry) {
     EXPECT_FALSE(fp.files.Exists("C:\\KOLVEK\\kolvar.ini.tmp"));
 }
 
+TEST_F(SettingsTest, FirstStartAsAStandardUserReadsTheKeyItMayNotWrite) {
+    SetInstallPath("C:\\Spiele\\Armada II");
+    fp.registry.DenyAccess(kHKeyLocalMachine, kRegistryKey, 0x1); // KEY_QUERY_VALUE only
+    EXPECT_TRUE(InitializeSettings(fp.platform));
+    EXPECT_EQ(fp.files.Bytes(kIni), "[General]\r\nArmadaPath = C:\\Spiele\\Armada II\\\r\n");
+    EXPECT_TRUE(fp.ui.boxes.empty());
+}
+
 TEST_F(SettingsTest, FirstStartKeepsAnExistingBackslashAndWritesUmlautsInAnsi) {
     SetInstallPath("C:\\\xDC"
                    "bungen\\");

@@ -5,6 +5,7 @@
 #include "Win32TestSupport.h"
 #include "platform/win32/Win32Handles.h"
 #include "registry/WinRegQuery.h"
+#include "win32/RestrictedRegistryKey.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,12 @@ using wintest::RegistryKey;
 using wintest::TestRegistryKey;
 
 using wintest::InstallPathEntry;
+using wintest::kEveryoneMayRead;
 using wintest::kInstallKey;
+using wintest::kNobodyMayOpen;
+using wintest::RestrictedRegistryKey;
+
+const wchar_t kWideInstallKey[] = L"SOFTWARE\\Activision\\Star Trek Armada II\\v1.0";
 
 class WinRegQueryRegistryTest : public ::testing::Test {
 protected:
@@ -182,6 +188,46 @@ TEST(WinRegQueryInstallPath, PresetReadsTheGamesEntryInThe32BitView) {
     EXPECT_EQ(0, query.ErrorRuntime());
     EXPECT_EQ("C:\\Spiele\\Armada II", query.Registry_REG_SZ());
     EXPECT_TRUE(test.ui.messages.empty());
+}
+
+// The game's entry as a standard user meets it: readable, not writable. The
+// reader's open for reading and writing is refused, as on Windows.
+TEST(WinRegQueryStandardUser, KeyThatOnlyGrantsReadingIsReadThroughAReadOnlyOpen) {
+    InstallPathEntry entry;
+    entry.Set("C:\\Spiele\\Armada II");
+    RestrictedRegistryKey readOnly(HKEY_LOCAL_MACHINE, kWideInstallKey, 0, kEveryoneMayRead);
+    {
+        RegistryKey key;
+        ASSERT_EQ(ERROR_ACCESS_DENIED,
+                  ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kInstallKey, 0, 0x3F, key.Receive()));
+        ASSERT_EQ(ERROR_SUCCESS,
+                  ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kInstallKey, 0, KEY_READ, key.Receive()));
+    }
+
+    wintest::TestPlatform test("C:\\");
+    WinRegQuery query(test.platform);
+    query.Preset();
+    query.ShowErrorMsg(true);
+    query.QueryRegistryValue();
+    EXPECT_EQ(WinRegQuery::kAnswerString, query.Registry_Answertype());
+    EXPECT_EQ(0, query.ErrorRuntime());
+    EXPECT_EQ(0, query.ErrorRegQuery());
+    EXPECT_EQ("C:\\Spiele\\Armada II", query.Registry_REG_SZ());
+    EXPECT_TRUE(test.ui.messages.empty());
+}
+
+TEST(WinRegQueryStandardUser, KeyThatGrantsNothingFailsAsAQueryOnTheZeroHandle) {
+    InstallPathEntry entry;
+    entry.Set("C:\\Spiele\\Armada II");
+    RestrictedRegistryKey closed(HKEY_LOCAL_MACHINE, kWideInstallKey, 0, kNobodyMayOpen);
+
+    wintest::TestPlatform test("C:\\");
+    WinRegQuery query(test.platform);
+    query.Preset();
+    query.QueryRegistryValue();
+    EXPECT_EQ(WinRegQuery::kAnswerFailed, query.Registry_Answertype());
+    EXPECT_EQ(5, query.ErrorRuntime());
+    EXPECT_EQ(6, query.ErrorRegQuery());
 }
 
 } // namespace
