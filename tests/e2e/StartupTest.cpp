@@ -69,6 +69,27 @@ TEST(KolvekStartup, LaterStartReadsOnlyKolvarIniAndIgnoresTheRegistry) {
     EXPECT_EQ(settings, ReadFileBytes(installation.ProgramFile(L"kolvar.ini")));
 }
 
+TEST(KolvekStartup, KolvarIniAsTodaysNotepadSavesItIsRead) {
+    // Notepad's default since Windows 10 is UTF-8 without a byte-order mark;
+    // its "UTF-16 LE" writes one.
+    for (const bool utf16 : {false, true}) {
+        SCOPED_TRACE(utf16 ? "UTF-16 LE" : "UTF-8");
+        Installation installation(L"KOLVEK", L"Spiele\\\u00DCbungen");
+        installation.AddMap(L"\u00DCbungskarte.bzn");
+        const std::wstring text =
+            L"[General]\r\nArmadaPath = " + installation.GameFolder() + L"\r\n";
+        installation.WriteSettings(
+            utf16 ? "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()),
+                                             text.size() * sizeof(wchar_t))
+                  : Encode(text, CP_UTF8));
+
+        Program program(installation);
+        ASSERT_NE(nullptr, program.WaitForDialog());
+        EXPECT_FALSE(program.HasMessageBox());
+        EXPECT_EQ(std::vector<std::wstring>{L"\u00DCbungskarte.bzn"}, program.MapListEntries());
+    }
+}
+
 TEST(KolvekStartup, MissingRegistryValueShowsTwoMessagesInOrderAndEndsWithoutKolvarIni) {
     Installation installation;
     InstallPathValue registry = InstallPathValue::Absent();

@@ -33,7 +33,7 @@ public:
         std::string raw;
         if (!splitter_.Next(raw))
             return false;
-        line = splitter_.HadUtf8Bom() ? raw : fs_.codec().ToUtf8(raw, CodePage::Ansi);
+        line = splitter_.LinesAreUtf8() ? raw : fs_.codec().ToUtf8(raw, CodePage::Ansi);
         return true;
     }
     void Close() override { fs_.MaybeFail("close-input", path_); }

@@ -131,6 +131,24 @@ TEST_F(SettingsTest, FileSavedWithByteOrderMarkIsReadAsUtf8) {
     EXPECT_EQ(GameFolder, "C:\\Übungen\\");
 }
 
+TEST_F(SettingsTest, FileSavedByTodaysNotepadIsReadAsUtf8WithoutAMark) {
+    WriteIni("[General]\r\nArmadaPath = C:\\Spiele\\\xC3\x9C"
+             "bungen\\\r\n");
+    EXPECT_TRUE(InitializeSettings(fp.platform));
+    EXPECT_EQ(GameFolder, "C:\\Spiele\\Übungen\\");
+}
+
+TEST_F(SettingsTest, FileSavedAsUtf16IsReadWithItsLineEnds) {
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string("[General]\r\nArmadaPath = C:\\\xDC"
+                              "bungen\\\n\r\n"))
+        utf16 += std::string{c, '\0'}; // every character here is below U+0100
+    WriteIni(utf16);
+    EXPECT_TRUE(InitializeSettings(fp.platform));
+    // A lone LF ends no line, in UTF-16 too.
+    EXPECT_EQ(GameFolder, "C:\\Übungen\\\n");
+}
+
 TEST_F(SettingsTest, FileWithoutMarkIsReadInTheAnsiCodePage) {
     WriteIni("ArmadaPath = C:\\\xDC"
              "bungen\\\r\n");
