@@ -64,7 +64,8 @@ public:
         const std::int32_t rc = PickResult(in_);
         if (rc == 0)
             *key = ++lastHandle;
-        firstRefused = !second && rc == 5;
+        if (!second)
+            firstRefused = rc == 5;
         ++opens;
         return rc;
     }
