@@ -16,6 +16,18 @@ const wchar_t kFirstStartText[] =
     L"Programmverzeichnis von KOLVEK.EXE manuell erstellen. Hinweise dazu finden sich in der "
     L"Readme-Datei.";
 
+// Starts the program on an installation with the one map alpha.bzn and no
+// kolvar.ini: the dialog shows without a message, listing the map, and
+// kolvar.ini holds the game folder.
+void ExpectFirstStartShowsTheDialog(const Installation& installation) {
+    Program program(installation);
+    ASSERT_NE(nullptr, program.WaitForDialog());
+    EXPECT_FALSE(program.HasMessageBox());
+    EXPECT_EQ(installation.SettingsBytes(installation.GameFolder()),
+              ReadFileBytes(installation.ProgramFile(L"kolvar.ini")));
+    EXPECT_EQ(std::vector<std::wstring>{L"alpha.bzn"}, program.MapListEntries());
+}
+
 TEST(KolvekStartup, FirstStartTakesTheFolderFromTheRegistryAndWritesKolvarIni) {
     Installation installation;
     installation.AddMap(L"alpha.bzn");
@@ -24,12 +36,7 @@ TEST(KolvekStartup, FirstStartTakesTheFolderFromTheRegistryAndWritesKolvarIni) {
         installation.GameFolder().substr(0, installation.GameFolder().size() - 1);
     InstallPathValue registry = InstallPathValue::Set(stored);
 
-    Program program(installation);
-    ASSERT_NE(nullptr, program.WaitForDialog());
-    EXPECT_FALSE(program.HasMessageBox());
-    EXPECT_EQ(installation.SettingsBytes(installation.GameFolder()),
-              ReadFileBytes(installation.ProgramFile(L"kolvar.ini")));
-    EXPECT_EQ(std::vector<std::wstring>{L"alpha.bzn"}, program.MapListEntries());
+    ExpectFirstStartShowsTheDialog(installation);
 }
 
 TEST(KolvekStartup, FirstStartAsAStandardUserReadsTheKeyItMayNotWrite) {
@@ -47,12 +54,7 @@ TEST(KolvekStartup, FirstStartAsAStandardUserReadsTheKeyItMayNotWrite) {
         ::RegCloseKey(key);
     ASSERT_EQ(ERROR_ACCESS_DENIED, readWrite) << "the key is writable after all";
 
-    Program program(installation);
-    ASSERT_NE(nullptr, program.WaitForDialog());
-    EXPECT_FALSE(program.HasMessageBox());
-    EXPECT_EQ(installation.SettingsBytes(installation.GameFolder()),
-              ReadFileBytes(installation.ProgramFile(L"kolvar.ini")));
-    EXPECT_EQ(std::vector<std::wstring>{L"alpha.bzn"}, program.MapListEntries());
+    ExpectFirstStartShowsTheDialog(installation);
 }
 
 TEST(KolvekStartup, LaterStartReadsOnlyKolvarIniAndIgnoresTheRegistry) {

@@ -169,6 +169,22 @@ bool ValueInView(REGSAM view) {
            ERROR_SUCCESS;
 }
 
+// Reads the game's entry as the first start does, after Preset, with messages
+// turned on, and expects `path` back without any message.
+void ExpectPresetReads(const std::string& path) {
+    wintest::TestPlatform test("C:\\");
+    WinRegQuery query(test.platform);
+    query.Registry_HKEY(wintest::kHKeyCurrentUser); // Preset replaces it
+    query.Preset();
+    query.ShowErrorMsg(true);
+    query.QueryRegistryValue();
+    EXPECT_EQ(WinRegQuery::kAnswerString, query.Registry_Answertype());
+    EXPECT_EQ(0, query.ErrorRuntime());
+    EXPECT_EQ(0, query.ErrorRegQuery());
+    EXPECT_EQ(path, query.Registry_REG_SZ());
+    EXPECT_TRUE(test.ui.messages.empty());
+}
+
 TEST(WinRegQueryInstallPath, PresetReadsTheGamesEntryInThe32BitView) {
     InstallPathEntry entry;
     entry.Set("C:\\Spiele\\Armada II");
@@ -178,16 +194,7 @@ TEST(WinRegQueryInstallPath, PresetReadsTheGamesEntryInThe32BitView) {
         EXPECT_FALSE(ValueInView(KEY_WOW64_64KEY));
     }
 
-    wintest::TestPlatform test("C:\\");
-    WinRegQuery query(test.platform);
-    query.Registry_HKEY(wintest::kHKeyCurrentUser);
-    query.ShowErrorMsg(true);
-    query.Preset();
-    query.QueryRegistryValue();
-    EXPECT_EQ(WinRegQuery::kAnswerString, query.Registry_Answertype());
-    EXPECT_EQ(0, query.ErrorRuntime());
-    EXPECT_EQ("C:\\Spiele\\Armada II", query.Registry_REG_SZ());
-    EXPECT_TRUE(test.ui.messages.empty());
+    ExpectPresetReads("C:\\Spiele\\Armada II");
 }
 
 // The game's entry as a standard user meets it: readable, not writable. The
@@ -204,16 +211,7 @@ TEST(WinRegQueryStandardUser, KeyThatOnlyGrantsReadingIsReadThroughAReadOnlyOpen
                   ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kInstallKey, 0, KEY_READ, key.Receive()));
     }
 
-    wintest::TestPlatform test("C:\\");
-    WinRegQuery query(test.platform);
-    query.Preset();
-    query.ShowErrorMsg(true);
-    query.QueryRegistryValue();
-    EXPECT_EQ(WinRegQuery::kAnswerString, query.Registry_Answertype());
-    EXPECT_EQ(0, query.ErrorRuntime());
-    EXPECT_EQ(0, query.ErrorRegQuery());
-    EXPECT_EQ("C:\\Spiele\\Armada II", query.Registry_REG_SZ());
-    EXPECT_TRUE(test.ui.messages.empty());
+    ExpectPresetReads("C:\\Spiele\\Armada II");
 }
 
 TEST(WinRegQueryStandardUser, KeyThatGrantsNothingFailsAsAQueryOnTheZeroHandle) {
