@@ -1,6 +1,6 @@
 #include "launcher/MapName.h"
 
-#include "files/TextCase.h"
+#include "platform/Utf8Text.h"
 
 namespace kolvek {
 
@@ -27,16 +27,16 @@ bool HasForbiddenCharacter(const std::string& name) {
     return false;
 }
 
-bool IsReservedDeviceName(const std::string& name) {
-    const std::string stem = ToUpperText(name.substr(0, name.find('.')));
+bool IsReservedDeviceName(const TextRules& text, const std::string& name) {
+    const std::string stem = text.UpperCase(name.substr(0, name.find('.')));
     if (stem == "CON" || stem == "PRN" || stem == "AUX" || stem == "NUL")
         return true;
     return stem.size() == 4 && (stem.compare(0, 3, "COM") == 0 || stem.compare(0, 3, "LPT") == 0) &&
            stem[3] >= '1' && stem[3] <= '9';
 }
 
-bool HasMapExtension(const std::string& name) {
-    return ToLowerText(RightCharacters(name, 4)) == ".bzn";
+bool HasMapExtension(const TextRules& text, const std::string& name) {
+    return text.SameIgnoringCase(RightCharacters(name, 4), ".bzn");
 }
 
 } // namespace kolvek

@@ -1,9 +1,9 @@
 #include "launcher/frmWorldEdit.h"
 
 #include "config/mdlKOLVEK.h"
-#include "files/TextCase.h"
 #include "files/USysMdlFileDirHandle.h"
 #include "launcher/MapName.h"
+#include "platform/Utf8Text.h"
 
 namespace kolvek {
 
@@ -23,13 +23,14 @@ const char kRefusalTitle[] = " :-(";
 } // namespace
 
 frmWorldEdit::frmWorldEdit(Platform& platform, DialogView& view)
-    : platform_(platform), view_(view), bznList_(platform.files, view, "*.bzn") {}
+    : platform_(platform), view_(view), bznList_(platform.files, platform.text, view, "*.bzn") {}
 
 void frmWorldEdit::Form_Load() {
     if (!mdlKOLVEK::InitializeSettings(platform_))
         platform_.process.EndProgram();
     view_.SetText(Control::Armadapath,
-                  ToUpperText(USysMdlFileDirHandle::PathWithBackslash(GameFolder) + "armada2.exe"));
+                  platform_.text.UpperCase(USysMdlFileDirHandle::PathWithBackslash(GameFolder) +
+                                           "armada2.exe"));
     editExisting_ = true;
     bznList_.Path(GameFolder + "bzn");
 }
@@ -77,11 +78,11 @@ void frmWorldEdit::OKButton_Click() {
             RefuseName(kForbiddenText);
             return;
         }
-        if (IsReservedDeviceName(name)) {
+        if (IsReservedDeviceName(platform_.text, name)) {
             RefuseName(kDeviceText);
             return;
         }
-        if (!HasMapExtension(name))
+        if (!HasMapExtension(platform_.text, name))
             view_.SetText(Control::newWorld, name + ".bzn");
 
         const std::string mapPath = bznList_.Path() + "\\" + view_.Text(Control::newWorld);

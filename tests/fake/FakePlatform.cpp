@@ -24,7 +24,8 @@ void FakeProcess::StartCommand(const std::string& commandLine, int windowStyle) 
     started.push_back({commandLine, windowStyle});
 }
 
-FakePlatform::FakePlatform() : files(codec), platform{files, registry, shell, ui, process, codec} {
+FakePlatform::FakePlatform()
+    : files(codec), platform{files, registry, shell, ui, process, codec, text} {
     files.AddFolder(process.programFolder);
 }
 
