@@ -615,7 +615,9 @@ void Program::PressKey(UINT virtualKey) {
     ASSERT_NE(nullptr, target) << "nothing has the focus";
     const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC)) << 16;
     Post(target, WM_KEYDOWN, virtualKey, scan | 1);
-    Post(target, WM_KEYUP, virtualKey, scan | 1 | (1 << 30) | (1u << 31));
+    // The key-down may already have closed the dialog (Esc, Enter), so the
+    // key-up may find no window to go to.
+    ::PostMessageW(target, WM_KEYUP, virtualKey, scan | 1 | (1 << 30) | (1u << 31));
     Sync();
 }
 
