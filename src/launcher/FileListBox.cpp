@@ -1,6 +1,7 @@
 #include "launcher/FileListBox.h"
 
 #include "files/TextCase.h"
+#include "launcher/MapName.h"
 
 #include <algorithm>
 
@@ -12,11 +13,15 @@ FileListBox::FileListBox(FileSystem& files, DialogView& view, std::string patter
 void FileListBox::Path(const std::string& folder) {
     std::vector<std::string> names = files_.ListFiles(folder);
     // The platform's lookup also matches generated short names (map.bzn2 as
-    // MAP~1.BZN); only the long name counts here.
-    names.erase(
-        std::remove_if(names.begin(), names.end(),
-                       [this](const std::string& name) { return !MatchesPattern(name, pattern_); }),
-        names.end());
+    // MAP~1.BZN); only the long name counts here. Names that Windows forbids
+    // (possible under Wine, made on the Linux side) are left out: the
+    // launch script could not carry them.
+    names.erase(std::remove_if(names.begin(), names.end(),
+                               [this](const std::string& name) {
+                                   return !MatchesPattern(name, pattern_) ||
+                                          !WindowsAllowsName(name);
+                               }),
+                names.end());
     std::sort(names.begin(), names.end(), NameLess);
     path_ = folder;
     items_ = std::move(names);

@@ -1,6 +1,6 @@
 #pragma once
 // The map list: a folder, the pattern "*.bzn", and the ordinary files of the
-// folder whose long names match it, sorted by name.
+// folder whose long names match it and that Windows allows, sorted by name.
 
 #include "platform/DialogView.h"
 #include "platform/FileSystem.h"

@@ -28,6 +28,7 @@ const char kIni[] = "C:\\KOLVEK\\kolvar.ini";
 const char kIniTemp[] = "C:\\KOLVEK\\kolvar.ini.tmp";
 const char kIniBytes[] = "[General]\r\nArmadaPath = C:\\Spiele\\Armada2\\\r\n";
 const char kScript[] = "C:\\KOLVEK\\RunA2.bat";
+const char kCopy[] = "C:\\Users\\Spieler\\AppData\\Local\\Temp\\RunA2-00000001.bat";
 const char kGame[] = "C:\\Spiele\\Armada2\\";
 const char kMaps[] = "C:\\Spiele\\Armada2\\bzn";
 const char kAlpha[] = "C:\\Spiele\\Armada2\\bzn\\alpha.bzn";
@@ -281,10 +282,18 @@ TEST(FaultInjection, LoadEndsTheProgramWhenSettingsOrTheMapListingFail) {
                             },
                             [](World& w) { w.form.Form_Load(); }};
     const auto calls = RecordCalls(scenario);
-    ASSERT_EQ(calls.size(), 7u);
+    ASSERT_EQ(calls.size(), 8u);
+    EXPECT_EQ(calls[6].Text(), std::string("list C:\\Users\\Spieler\\AppData\\Local\\Temp"));
     EXPECT_EQ(calls.back().Text(), std::string("list ") + kMaps);
 
     FailEachCallInTurn(scenario, calls, [](World& w, const PlatformCall& call) {
+        if (call.path == w.fp.process.temporaryFolder) {
+            // Old script copies that cannot be looked for stay; the load goes on.
+            EXPECT_FALSE(w.ended);
+            EXPECT_EQ(w.view.listItems, std::vector<std::string>{"alpha.bzn"});
+            EXPECT_TRUE(w.fp.ui.boxes.empty());
+            return;
+        }
         EXPECT_TRUE(w.ended);
         EXPECT_TRUE(w.view.listItems.empty());
         EXPECT_TRUE(w.fp.process.started.empty());
@@ -306,10 +315,13 @@ void ExpectNoHalfLaunch(const World& w, const std::string& gameLine) {
     if (!w.fp.process.started.empty()) {
         EXPECT_FALSE(w.ended);
         EXPECT_EQ(w.fp.files.Bytes(kScript), Script(gameLine));
+        EXPECT_EQ(w.fp.files.Bytes(kCopy), Script(gameLine));
         EXPECT_EQ(w.fp.process.started.size(), 1u);
     }
     if (w.ended) {
         EXPECT_TRUE(w.fp.process.started.empty());
+        // A copy that was begun but not started is not left behind.
+        EXPECT_FALSE(w.fp.files.Exists(kCopy));
     }
 }
 
@@ -320,7 +332,7 @@ TEST(FaultInjection, OkWithASelectedMapStartsOnlyACompleteScriptAfterRealMarkers
                             },
                             [](World& w) { w.form.OKButton_Click(); }};
     const auto calls = RecordCalls(scenario);
-    ASSERT_EQ(calls.size(), 14u); // 2 lookups, 2 markers made, the script, the start
+    ASSERT_EQ(calls.size(), 21u); // 2 lookups, 2 markers made, the script, its copy, the start
     EXPECT_EQ(calls[2].Text(), std::string("create ") + kGame + "unsupportedextension_mapedit");
     EXPECT_EQ(calls[4].Text(), std::string("create ") + kGame + "ATVI");
 
@@ -356,7 +368,7 @@ TEST(FaultInjection, NewMapThatExistsIsDeletedOnlyOnTheWayToACompleteLaunch) {
                             },
                             [](World& w) { w.form.OKButton_Click(); }};
     const auto calls = RecordCalls(scenario);
-    ASSERT_EQ(calls.size(), 11u);
+    ASSERT_EQ(calls.size(), 18u);
     EXPECT_EQ(calls[1].Text(), std::string("find ") + kAlpha);
     EXPECT_EQ(calls[2].Text(), std::string("remove ") + kAlpha);
 
@@ -390,11 +402,15 @@ TEST(FaultInjection, DoubleClickStartsNothingWhenTheScriptOrTheStartFails) {
     const Scenario scenario{[](World& w) { LoadGame(w); },
                             [](World& w) { w.form.Image1_DblClick(); }};
     const auto calls = RecordCalls(scenario);
-    ASSERT_EQ(Texts(calls), (std::vector<std::string>{
-                                std::string("create ") + kScript, std::string("write ") + kScript,
-                                std::string("write ") + kScript, std::string("write ") + kScript,
-                                std::string("write ") + kScript, std::string("write ") + kScript,
-                                std::string("close ") + kScript, std::string("start ") + kScript}));
+    std::vector<std::string> expected;
+    for (const std::string file : {kScript, kCopy}) {
+        expected.push_back("create " + file);
+        for (int line = 0; line < 5; ++line)
+            expected.push_back("write " + file);
+        expected.push_back("close " + file);
+    }
+    expected.push_back("start cmd.exe /d /e:on /v:off /c .\\RunA2-00000001.bat");
+    ASSERT_EQ(Texts(calls), expected);
 
     FailEachCallInTurn(scenario, calls, [](World& w, const PlatformCall& call) {
         ExpectNoHalfLaunch(w, "armada2 /nointro");
