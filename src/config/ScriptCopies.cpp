@@ -24,11 +24,27 @@ std::string NameOf(const std::string& path) {
     return path.substr(path.rfind('\\') + 1);
 }
 
+// Where copies are made: the temporary folder, and the program folder (beside
+// RunA2.bat) when the temporary folder cannot take them.
+std::vector<std::string> CopyFolders(Platform& platform) {
+    return {platform.process.TemporaryFolder(), platform.process.ProgramFolder()};
+}
+
+NewTextFile CreateCopy(Platform& platform) {
+    const std::vector<std::string> folders = CopyFolders(platform);
+    try {
+        return platform.files.CreateUniqueText(folders[0], kCopyPrefix, kCopyExtension,
+                                               CodePage::Oem);
+    } catch (const RuntimeError&) {
+        return platform.files.CreateUniqueText(folders[1], kCopyPrefix, kCopyExtension,
+                                               CodePage::Oem);
+    }
+}
+
 } // namespace
 
 std::string WriteScriptCopy(Platform& platform, const std::vector<std::string>& lines) {
-    NewTextFile copy = platform.files.CreateUniqueText(platform.process.TemporaryFolder(),
-                                                       kCopyPrefix, kCopyExtension, CodePage::Oem);
+    NewTextFile copy = CreateCopy(platform);
     try {
         for (const std::string& line : lines)
             copy.output->WriteLine(line);
@@ -66,16 +82,20 @@ ScriptCopies::~ScriptCopies() {
 
 void ScriptCopies::RemoveLeftovers() {
     try {
-        const std::string folder = platform_.process.TemporaryFolder();
-        for (const std::string& name : platform_.files.ListFiles(folder)) {
-            const std::string path = USysMdlFileDirHandle::PathWithBackslash(folder) + name;
-            const bool ours = std::any_of(runs_.begin(), runs_.end(),
-                                          [&](const Run& run) { return run.path == path; });
-            if (IsScriptCopyName(name) && !ours)
-                Remove(path);
+        for (const std::string& folder : CopyFolders(platform_)) {
+            try {
+                for (const std::string& name : platform_.files.ListFiles(folder)) {
+                    const std::string path = USysMdlFileDirHandle::PathWithBackslash(folder) + name;
+                    const bool ours = std::any_of(runs_.begin(), runs_.end(),
+                                                  [&](const Run& run) { return run.path == path; });
+                    if (IsScriptCopyName(name) && !ours)
+                        Remove(path);
+                }
+            } catch (const RuntimeError&) {
+                // The folder is missing or cannot be listed: nothing to clean up there.
+            }
         }
     } catch (const RuntimeError&) {
-        // No temporary folder, or it cannot be listed: nothing to clean up.
     } catch (const std::bad_alloc&) {
     }
 }

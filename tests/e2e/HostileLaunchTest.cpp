@@ -35,14 +35,18 @@ std::vector<Decoy> DecoysAround(const Installation& installation, const std::wst
     return decoys;
 }
 
-// The script copies in the temporary folder (decoys may stand beside them).
-std::vector<std::wstring> ScriptCopies(const Installation& installation) {
+// The script copies in `folder` (decoys and others may stand beside them).
+std::vector<std::wstring> CopiesIn(const std::wstring& folder) {
     std::vector<std::wstring> copies;
-    for (const std::wstring& path : FilesBelow(installation.TempFolder())) {
-        if (path.compare(installation.TempFolder().size() + 1, 6, L"RunA2-") == 0)
+    for (const std::wstring& path : FilesBelow(folder)) {
+        if (path.compare(folder.size() + 1, 6, L"RunA2-") == 0)
             copies.push_back(path);
     }
     return copies;
+}
+
+std::vector<std::wstring> ScriptCopies(const Installation& installation) {
+    return CopiesIn(installation.TempFolder());
 }
 
 std::wstring WithoutBackslash(const std::wstring& folder) {
@@ -146,6 +150,25 @@ TEST(KolvekHostile, CmdComesFromTheSystemFolderAndExpandsNoFolderName) {
     ASSERT_TRUE(program.WaitForLaunchesToEnd());
     EXPECT_FALSE(comspec.Ran());
     EXPECT_FALSE(IsFile(installation.Root() + L"\\expanded.txt"));
+}
+
+TEST(KolvekHostile, WithoutATemporaryFolderTheCopyGoesBesideRunA2) {
+    Installation installation;
+    installation.WriteSettingsForGameFolder();
+    const std::wstring missing = installation.Root() + L"\\Gibt es nicht";
+    Program program(installation, {{L"TMP", missing}, {L"TEMP", missing}});
+    ASSERT_NE(nullptr, program.WaitForDialog());
+    program.DoubleClickPicture();
+    const std::vector<GameStart> starts = installation.WaitForGameStarts(1);
+    ASSERT_EQ(1u, starts.size());
+    ExpectGameStart(installation, starts[0], L"/nointro");
+    EXPECT_EQ(1u, CopiesIn(installation.ProgramFolder()).size());
+    ASSERT_TRUE(program.WaitForLaunchesToEnd());
+    program.Click(kCancel);
+    ASSERT_TRUE(program.WaitForExit());
+    // Its cmd.exe had ended: the copy went with the program.
+    EXPECT_EQ(std::vector<std::wstring>{}, CopiesIn(installation.ProgramFolder()));
+    EXPECT_TRUE(IsFile(installation.ProgramFile(L"RunA2.bat")));
 }
 
 // kolvar.ini pointing at a folder that cd cannot enter exactly: the picture's

@@ -282,12 +282,13 @@ TEST(FaultInjection, LoadEndsTheProgramWhenSettingsOrTheMapListingFail) {
                             },
                             [](World& w) { w.form.Form_Load(); }};
     const auto calls = RecordCalls(scenario);
-    ASSERT_EQ(calls.size(), 8u);
+    ASSERT_EQ(calls.size(), 9u);
     EXPECT_EQ(calls[6].Text(), std::string("list C:\\Users\\Spieler\\AppData\\Local\\Temp"));
+    EXPECT_EQ(calls[7].Text(), std::string("list C:\\KOLVEK"));
     EXPECT_EQ(calls.back().Text(), std::string("list ") + kMaps);
 
     FailEachCallInTurn(scenario, calls, [](World& w, const PlatformCall& call) {
-        if (call.path == w.fp.process.temporaryFolder) {
+        if (call.path == w.fp.process.temporaryFolder || call.path == w.fp.process.programFolder) {
             // Old script copies that cannot be looked for stay; the load goes on.
             EXPECT_FALSE(w.ended);
             EXPECT_EQ(w.view.listItems, std::vector<std::string>{"alpha.bzn"});
@@ -311,18 +312,49 @@ TEST(FaultInjection, LoadEndsTheProgramWhenSettingsOrTheMapListingFail) {
 
 // What every launch path owes whatever failed: a started script is complete,
 // and a failure that reached the event boundary started nothing.
-void ExpectNoHalfLaunch(const World& w, const std::string& gameLine) {
+// The script copies in the temporary and the program folder.
+std::vector<std::string> Copies(World& w) {
+    std::vector<std::string> copies;
+    for (const std::string& folder : {w.fp.process.temporaryFolder, w.fp.process.programFolder})
+        for (const std::string& name : w.fp.files.ListFiles(folder))
+            if (name.rfind("RunA2-", 0) == 0)
+                copies.push_back(folder + "\\" + name);
+    return copies;
+}
+
+void ExpectNoHalfLaunch(World& w, const std::string& gameLine) {
     if (!w.fp.process.started.empty()) {
         EXPECT_FALSE(w.ended);
         EXPECT_EQ(w.fp.files.Bytes(kScript), Script(gameLine));
-        EXPECT_EQ(w.fp.files.Bytes(kCopy), Script(gameLine));
+        // The one copy, wherever it went, is the one started, and complete.
+        const auto& started = w.fp.process.started[0];
+        const std::vector<std::string> copies = Copies(w);
+        ASSERT_EQ(copies.size(), 1u);
+        EXPECT_EQ(started.workingFolder + "\\" +
+                      started.commandLine.substr(started.commandLine.rfind('\\') + 1),
+                  copies[0]);
+        EXPECT_EQ(w.fp.files.Bytes(copies[0]), Script(gameLine));
         EXPECT_EQ(w.fp.process.started.size(), 1u);
     }
     if (w.ended) {
         EXPECT_TRUE(w.fp.process.started.empty());
         // A copy that was begun but not started is not left behind.
-        EXPECT_FALSE(w.fp.files.Exists(kCopy));
+        EXPECT_TRUE(Copies(w).empty());
     }
+}
+
+// When the temporary folder cannot take the script's copy, the copy goes
+// beside RunA2.bat and the launch goes on; true for that call.
+bool ExpectCopyBesideRunA2(const World& w, const PlatformCall& call) {
+    if (call.op != "create" || call.path != kCopy)
+        return false;
+    EXPECT_FALSE(w.ended);
+    EXPECT_TRUE(w.fp.ui.boxes.size() <= 1u); // the overwrite question, if any
+    EXPECT_EQ(w.fp.process.started.size(), 1u);
+    if (!w.fp.process.started.empty()) {
+        EXPECT_EQ(w.fp.process.started[0].workingFolder, w.fp.process.programFolder);
+    }
+    return true;
 }
 
 TEST(FaultInjection, OkWithASelectedMapStartsOnlyACompleteScriptAfterRealMarkers) {
@@ -338,6 +370,8 @@ TEST(FaultInjection, OkWithASelectedMapStartsOnlyACompleteScriptAfterRealMarkers
 
     FailEachCallInTurn(scenario, calls, [](World& w, const PlatformCall& call) {
         ExpectNoHalfLaunch(w, "armada2 /edit alpha.bzn");
+        if (ExpectCopyBesideRunA2(w, call))
+            return;
         if (call.op == "find") {
             // A failed lookup counts as a missing marker, which is then made.
             EXPECT_EQ(w.fp.process.started.size(), 1u);
@@ -374,6 +408,8 @@ TEST(FaultInjection, NewMapThatExistsIsDeletedOnlyOnTheWayToACompleteLaunch) {
 
     FailEachCallInTurn(scenario, calls, [](World& w, const PlatformCall& call) {
         ExpectNoHalfLaunch(w, "armada2 /edit alpha.bzn");
+        if (ExpectCopyBesideRunA2(w, call))
+            return;
         if (call.op == "find") {
             EXPECT_EQ(w.fp.process.started.size(), 1u);
             if (call.path == kAlpha) {
@@ -414,6 +450,8 @@ TEST(FaultInjection, DoubleClickStartsNothingWhenTheScriptOrTheStartFails) {
 
     FailEachCallInTurn(scenario, calls, [](World& w, const PlatformCall& call) {
         ExpectNoHalfLaunch(w, "armada2 /nointro");
+        if (ExpectCopyBesideRunA2(w, call))
+            return;
         EXPECT_TRUE(w.fp.process.started.empty());
         ExpectUnhandledError(w, call.kind == PlatformCall::Start ? kStartFault : kFileFault);
     });

@@ -100,9 +100,18 @@ TEST_F(ScriptCopiesTest, LeftoversOfEarlierRunsGoAndEverythingElseStays) {
     EXPECT_EQ(fp.files.ListFiles(temp).size(), 7u);
 }
 
-TEST_F(ScriptCopiesTest, MissingTemporaryFolderLeavesNothingToCleanUp) {
+TEST_F(ScriptCopiesTest, WithoutAUsableTemporaryFolderCopiesGoBesideRunA2) {
     fp.process.temporaryFolder = "C:\\Gibt\\Es\\Nicht";
+    fp.files.AddFile("C:\\KOLVEK\\RunA2-0A.bat", "old");
     EXPECT_NO_THROW(copies->RemoveLeftovers());
+    EXPECT_FALSE(fp.files.Exists("C:\\KOLVEK\\RunA2-0A.bat"));
+
+    const std::string copy = NewCopy();
+    EXPECT_EQ(copy.rfind("C:\\KOLVEK\\RunA2-", 0), 0u) << copy;
+    copies->Start(copy, 2);
+    EXPECT_EQ(fp.process.started[0].workingFolder, "C:\\KOLVEK");
+    // Neither folder: the error passes on.
+    fp.files.At("C:\\KOLVEK").readOnly = true;
     EXPECT_THROW(NewCopy(), RuntimeError);
 }
 
