@@ -49,6 +49,17 @@ std::vector<std::wstring> ScriptCopies(const Installation& installation) {
     return CopiesIn(installation.TempFolder());
 }
 
+// The dialog shows, the picture's double-click starts the game normally in
+// its folder, and the launch's cmd.exe ends.
+void ExpectNormalStart(Program& program, const Installation& installation) {
+    ASSERT_NE(nullptr, program.WaitForDialog());
+    program.DoubleClickPicture();
+    const std::vector<GameStart> starts = installation.WaitForGameStarts(1);
+    ASSERT_EQ(1u, starts.size());
+    ExpectGameStart(installation, starts[0], L"/nointro");
+    ASSERT_TRUE(program.WaitForLaunchesToEnd());
+}
+
 std::wstring WithoutBackslash(const std::wstring& folder) {
     return folder.substr(0, folder.size() - 1);
 }
@@ -142,12 +153,7 @@ TEST(KolvekHostile, CmdComesFromTheSystemFolderAndExpandsNoFolderName) {
     installation.WriteSettingsForGameFolder();
 
     Program program(installation, {{L"COMSPEC", comspec.Path()}, {L"TMP", temp}, {L"TEMP", temp}});
-    ASSERT_NE(nullptr, program.WaitForDialog());
-    program.DoubleClickPicture();
-    const std::vector<GameStart> starts = installation.WaitForGameStarts(1);
-    ASSERT_EQ(1u, starts.size());
-    ExpectGameStart(installation, starts[0], L"/nointro");
-    ASSERT_TRUE(program.WaitForLaunchesToEnd());
+    ExpectNormalStart(program, installation);
     EXPECT_FALSE(comspec.Ran());
     EXPECT_FALSE(IsFile(installation.Root() + L"\\expanded.txt"));
 }
@@ -157,13 +163,8 @@ TEST(KolvekHostile, WithoutATemporaryFolderTheCopyGoesBesideRunA2) {
     installation.WriteSettingsForGameFolder();
     const std::wstring missing = installation.Root() + L"\\Gibt es nicht";
     Program program(installation, {{L"TMP", missing}, {L"TEMP", missing}});
-    ASSERT_NE(nullptr, program.WaitForDialog());
-    program.DoubleClickPicture();
-    const std::vector<GameStart> starts = installation.WaitForGameStarts(1);
-    ASSERT_EQ(1u, starts.size());
-    ExpectGameStart(installation, starts[0], L"/nointro");
+    ExpectNormalStart(program, installation);
     EXPECT_EQ(1u, CopiesIn(installation.ProgramFolder()).size());
-    ASSERT_TRUE(program.WaitForLaunchesToEnd());
     program.Click(kCancel);
     ASSERT_TRUE(program.WaitForExit());
     // Its cmd.exe had ended: the copy went with the program.
@@ -245,12 +246,7 @@ TEST(KolvekHostile, FolderOf247CharactersIsTheLongestThatStartsTheGame) {
     const std::vector<Decoy> decoys = DecoysAround(installation, L"armada2.exe");
 
     Program program(installation);
-    ASSERT_NE(nullptr, program.WaitForDialog());
-    program.DoubleClickPicture();
-    const std::vector<GameStart> starts = installation.WaitForGameStarts(1);
-    ASSERT_EQ(1u, starts.size());
-    ExpectGameStart(installation, starts[0], L"/nointro");
-    ASSERT_TRUE(program.WaitForLaunchesToEnd());
+    ExpectNormalStart(program, installation);
     EXPECT_TRUE(NoDecoyRan(decoys));
 }
 
