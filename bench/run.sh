@@ -80,6 +80,8 @@ if [ ! -f "$WINEPREFIX/.kolvek-bench" ]; then
     wineserver -w
     touch "$WINEPREFIX/.kolvek-bench"
 fi
+# Wine's own fonts, so that the dialogs look (and lay out) as on Windows.
+sh "$root/scripts/wine-fonts.sh" "$WINEPREFIX"
 
 # --- Installations ----------------------------------------------------------------
 # C:\kbench\<name>\KOLVEK\ holds KOLVEK.EXE and kolvar.ini, which points at

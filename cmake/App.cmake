@@ -15,6 +15,19 @@ add_custom_command(
     COMMENT "Drawing the icon and the picture"
     VERBATIM)
 
+# --- The version, from project() in CMakeLists.txt ---------------------------------
+# The version resource and the manifest's assemblyIdentity want four numbers.
+foreach(part MAJOR MINOR PATCH TWEAK)
+    set(KOLVEK_VERSION_${part} "${PROJECT_VERSION_${part}}")
+    if(KOLVEK_VERSION_${part} STREQUAL "")
+        set(KOLVEK_VERSION_${part} 0)
+    endif()
+endforeach()
+set(KOLVEK_VERSION_FOUR
+    ${KOLVEK_VERSION_MAJOR}.${KOLVEK_VERSION_MINOR}.${KOLVEK_VERSION_PATCH}.${KOLVEK_VERSION_TWEAK})
+configure_file(${CMAKE_SOURCE_DIR}/src/app/Version.h.in ${KOLVEK_RESOURCE_DIR}/Version.h @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/src/app/KOLVEK.manifest.in ${KOLVEK_RESOURCE_DIR}/KOLVEK.manifest @ONLY)
+
 # --- The program --------------------------------------------------------------------
 # Everything a user gets goes into one folder: KOLVEK.EXE and Liesmich.txt.
 set(KOLVEK_PROGRAM_DIR ${CMAKE_BINARY_DIR}/KOLVEK)
@@ -22,7 +35,7 @@ set(KOLVEK_PROGRAM_DIR ${CMAKE_BINARY_DIR}/KOLVEK)
 file(GLOB KOLVEK_APP_SOURCES CONFIGURE_DEPENDS src/app/*.cpp)
 set(KOLVEK_RC ${CMAKE_SOURCE_DIR}/src/app/KOLVEK.rc)
 set_source_files_properties(${KOLVEK_RC} PROPERTIES
-    OBJECT_DEPENDS "${KOLVEK_IMAGES};${CMAKE_SOURCE_DIR}/src/app/KOLVEK.manifest;${CMAKE_SOURCE_DIR}/src/app/resource.h")
+    OBJECT_DEPENDS "${KOLVEK_IMAGES};${KOLVEK_RESOURCE_DIR}/KOLVEK.manifest;${KOLVEK_RESOURCE_DIR}/Version.h;${CMAKE_SOURCE_DIR}/src/app/resource.h")
 
 add_executable(KOLVEK WIN32 ${KOLVEK_APP_SOURCES} ${KOLVEK_RC})
 target_include_directories(KOLVEK PRIVATE src src/app ${KOLVEK_RESOURCE_DIR})
@@ -48,8 +61,10 @@ add_custom_command(
     OUTPUT ${KOLVEK_README}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${KOLVEK_PROGRAM_DIR}
     COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/windows_text.py
+            --set KOLVEK_VERSION=${PROJECT_VERSION}
             ${CMAKE_SOURCE_DIR}/dist/Liesmich.txt ${KOLVEK_README}
     DEPENDS ${CMAKE_SOURCE_DIR}/dist/Liesmich.txt ${CMAKE_SOURCE_DIR}/tools/windows_text.py
+            ${CMAKE_SOURCE_DIR}/CMakeLists.txt
     COMMENT "Converting Liesmich.txt to Windows-1252"
     VERBATIM)
 add_custom_target(kolvek_readme ALL DEPENDS ${KOLVEK_README})

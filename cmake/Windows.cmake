@@ -12,6 +12,10 @@
 #   KOLVEK_WINE_FIXTURE  ctest fixture that creates the prefix: set
 #                        FIXTURES_REQUIRED ${KOLVEK_WINE_FIXTURE} on every test
 #                        that runs Wine.
+#   KOLVEK_WINE_RUN_DE, KOLVEK_WINE_FIXTURE_DE
+#                        the same for a second prefix in the locale
+#                        de_DE.UTF-8, whose code pages are those of a German
+#                        Windows (ANSI 1252, OEM 850) instead of 1252 and 437.
 # Tests that show windows or take the focus hold RESOURCE_LOCK
 # kolvek_e2e_display, so they never overlap on the display. The wrapper passes
 # a program's output on when the program ends, not while it runs.
@@ -21,24 +25,34 @@
 enable_language(RC)
 
 # --- Wine, for running the tests ----------------------------------------------
+# kolvek_add_wine_prefix(WRAPPER PREFIX LOCALE FIXTURE): the wrapper script
+# build/WRAPPER for a prefix of its own in LOCALE, and the ctest fixture that
+# creates the prefix and ends its wineserver afterwards.
+function(kolvek_add_wine_prefix wrapper prefix locale fixture)
+    set(KOLVEK_WINE_RUN_NAME ${wrapper})
+    set(KOLVEK_WINEPREFIX ${CMAKE_BINARY_DIR}/${prefix})
+    set(KOLVEK_WINE_LOCALE ${locale})
+    configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/wine-run.sh.in
+                   ${CMAKE_BINARY_DIR}/${wrapper}
+                   FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+                                    GROUP_EXECUTE WORLD_READ WORLD_EXECUTE
+                   @ONLY)
+    add_test(NAME ${fixture}_setup COMMAND ${CMAKE_BINARY_DIR}/${wrapper} --init)
+    set_tests_properties(${fixture}_setup PROPERTIES FIXTURES_SETUP ${fixture} TIMEOUT 300)
+    add_test(NAME ${fixture}_stop COMMAND ${CMAKE_BINARY_DIR}/${wrapper} --stop)
+    set_tests_properties(${fixture}_stop PROPERTIES FIXTURES_CLEANUP ${fixture} TIMEOUT 60)
+endfunction()
+
 set(KOLVEK_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-set(KOLVEK_WINE_RUN_NAME kolvek-wine)
-set(KOLVEK_WINE_RUN ${CMAKE_BINARY_DIR}/${KOLVEK_WINE_RUN_NAME})
+set(KOLVEK_WINE_RUN ${CMAKE_BINARY_DIR}/kolvek-wine)
 set(KOLVEK_WINE_FIXTURE kolvek_wine_prefix)
-configure_file(${CMAKE_CURRENT_LIST_DIR}/wine-run.sh.in ${KOLVEK_WINE_RUN}
-               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
-                                WORLD_READ WORLD_EXECUTE
-               @ONLY)
+kolvek_add_wine_prefix(kolvek-wine wineprefix C.UTF-8 ${KOLVEK_WINE_FIXTURE})
+set(KOLVEK_WINE_RUN_DE ${CMAKE_BINARY_DIR}/kolvek-wine-de)
+set(KOLVEK_WINE_FIXTURE_DE kolvek_wine_prefix_de)
+kolvek_add_wine_prefix(kolvek-wine-de wineprefix-de de_DE.UTF-8 ${KOLVEK_WINE_FIXTURE_DE})
 if(CMAKE_CROSSCOMPILING)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${KOLVEK_WINE_RUN})
 endif()
-
-add_test(NAME kolvek_wine_prefix_setup COMMAND ${KOLVEK_WINE_RUN} --init)
-set_tests_properties(kolvek_wine_prefix_setup PROPERTIES
-    FIXTURES_SETUP ${KOLVEK_WINE_FIXTURE} TIMEOUT 300)
-add_test(NAME kolvek_wine_prefix_stop COMMAND ${KOLVEK_WINE_RUN} --stop)
-set_tests_properties(kolvek_wine_prefix_stop PROPERTIES
-    FIXTURES_CLEANUP ${KOLVEK_WINE_FIXTURE} TIMEOUT 60)
 
 # --- GoogleTest, built for Windows from the Debian sources ----------------------
 set(KOLVEK_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
@@ -76,3 +90,4 @@ gtest_discover_tests(kolvek_win_tests
     PROPERTIES FIXTURES_REQUIRED ${KOLVEK_WINE_FIXTURE} TIMEOUT 120
                RESOURCE_LOCK kolvek_e2e_display)
 include(${CMAKE_CURRENT_LIST_DIR}/E2E.cmake OPTIONAL)
+include(${CMAKE_CURRENT_LIST_DIR}/Package.cmake OPTIONAL)

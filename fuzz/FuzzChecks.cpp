@@ -1,5 +1,7 @@
 #include "FuzzChecks.h"
 
+#include "platform/Utf8Text.h"
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,37 +15,13 @@ void Fail(const char* what, const std::string& detail) {
 std::string WellFormedUtf8(const std::string& bytes) {
     std::string out;
     for (std::size_t i = 0; i < bytes.size();) {
-        const unsigned char c = static_cast<unsigned char>(bytes[i]);
-        std::size_t len = 0;
-        unsigned char low = 0x80, high = 0xBF; // allowed range of the second byte
-        if (c < 0x80) {
-            len = 1;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            len = 2;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3;
-            if (c == 0xE0)
-                low = 0xA0; // no overlong forms
-            if (c == 0xED)
-                high = 0x9F; // no surrogates
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4;
-            if (c == 0xF0)
-                low = 0x90;
-            if (c == 0xF4)
-                high = 0x8F;
-        }
-        bool ok = len != 0 && i + len <= bytes.size();
-        for (std::size_t k = 1; ok && k < len; ++k) {
-            const unsigned char d = static_cast<unsigned char>(bytes[i + k]);
-            ok = k == 1 ? (d >= low && d <= high) : (d >= 0x80 && d <= 0xBF);
-        }
-        if (ok) {
-            out.append(bytes, i, len);
-            i += len;
-        } else {
+        const std::size_t length = WellFormedSequenceLength(bytes, i);
+        if (length == 0) {
             ++i;
+            continue;
         }
+        out.append(bytes, i, length);
+        i += length;
     }
     return out;
 }

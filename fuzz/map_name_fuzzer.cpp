@@ -9,11 +9,11 @@
 #include "config/mdlKOLVEK.h"
 #include "fake/FakeDialogView.h"
 #include "fake/FakePlatform.h"
-#include "files/TextCase.h"
 #include "files/USysMdlFileDirHandle.h"
 #include "launcher/EventBoundary.h"
 #include "launcher/MapName.h"
 #include "launcher/frmWorldEdit.h"
+#include "platform/Utf8Text.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -23,6 +23,7 @@
 namespace {
 
 using namespace kolvek;
+using fake::AsciiUpperCase;
 using USysMdlFileDirHandle::PathWithBackslash;
 
 const char kGame[] = "C:\\Spiele\\Armada2\\";
@@ -65,11 +66,13 @@ void CheckHelpers(const std::string& text) {
     // all that the name box can hold.
     if (fuzz::WellFormedUtf8(text) != text)
         return;
-    FUZZ_CHECK(IsReservedDeviceName(text) == IsReservedDeviceName(ToUpperText(text)) &&
-                   IsReservedDeviceName(text) == IsReservedDeviceName(ToLowerText(text)),
+    const fake::FakeTextRules rules;
+    FUZZ_CHECK(IsReservedDeviceName(text) == IsReservedDeviceName(AsciiUpperCase(text)),
                "device names depend on letter case");
-    FUZZ_CHECK(HasMapExtension(text + ".bzn") && HasMapExtension(text + ".BzN"), text);
-    FUZZ_CHECK(HasMapExtension(text) == (ToLowerText(RightCharacters(text, 4)) == ".bzn"), text);
+    FUZZ_CHECK(HasMapExtension(rules, text + ".bzn") && HasMapExtension(rules, text + ".BzN"),
+               text);
+    FUZZ_CHECK(HasMapExtension(rules, text) == (AsciiUpperCase(RightCharacters(text, 4)) == ".BZN"),
+               text);
 }
 
 // Types `name` into the name box and presses OK in new-map mode, with a map
@@ -80,7 +83,7 @@ void CheckNewMap(const std::string& name, bool mapExists, bool confirm) {
     fake::FakeDialogView view;
     fp.files.AddFile("C:\\KOLVEK\\kolvar.ini", std::string("ArmadaPath = ") + kGame + "\r\n");
     fp.files.AddFolder(kMaps);
-    const std::string withExtension = HasMapExtension(name) ? name : name + ".bzn";
+    const std::string withExtension = HasMapExtension(fp.text, name) ? name : name + ".bzn";
     const bool plainName = !HasForbiddenCharacter(name) && name.find(' ') == std::string::npos;
     if (mapExists && plainName && !name.empty())
         fp.files.AddFile(std::string(kMaps) + "\\" + withExtension, "alt");
@@ -114,7 +117,7 @@ void CheckNewMap(const std::string& name, bool mapExists, bool confirm) {
     FUZZ_CHECK(ConsoleHolds(fp.codec, typed), "the console cannot hold " + typed);
     for (unsigned char c : typed)
         FUZZ_CHECK(IsFileNameCharacter(c), typed);
-    FUZZ_CHECK(typed == withExtension && HasMapExtension(typed), typed);
+    FUZZ_CHECK(typed == withExtension && HasMapExtension(fp.text, typed), typed);
     FUZZ_CHECK(form.LaunchArgument() == "/edit " + typed, form.LaunchArgument());
 
     std::vector<std::string> lines;

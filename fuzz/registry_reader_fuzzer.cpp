@@ -22,7 +22,7 @@ using namespace kolvek;
 // A result code: mostly success, sometimes one of the usual failures, now and
 // then anything at all.
 std::int32_t PickResult(FuzzedDataProvider& in) {
-    switch (in.ConsumeIntegralInRange<int>(0, 7)) {
+    switch (in.ConsumeIntegralInRange<int>(0, 8)) {
     case 0:
         return 2;
     case 1:
@@ -31,6 +31,8 @@ std::int32_t PickResult(FuzzedDataProvider& in) {
         return 234;
     case 3:
         return in.ConsumeIntegral<std::int32_t>();
+    case 4:
+        return 5;
     default:
         return 0;
     }
@@ -53,10 +55,17 @@ public:
 
     std::int32_t OpenKeyEx(std::int32_t, const std::string&, std::uint32_t, std::uint32_t access,
                            RegKeyHandle* key) override {
-        FUZZ_CHECK(access == 0x3F, "the key is not opened with access 0x3F");
+        // First for reading and writing; for reading alone only once that
+        // was refused with access denied.
+        const bool second = opens == 1;
+        FUZZ_CHECK(opens < 2, "the key was opened more than twice");
+        FUZZ_CHECK(second ? (firstRefused && access == 0x1) : access == 0x3F,
+                   "opened with access " + std::to_string(access));
         const std::int32_t rc = PickResult(in_);
         if (rc == 0)
             *key = ++lastHandle;
+        if (!second)
+            firstRefused = rc == 5;
         ++opens;
         return rc;
     }
@@ -87,6 +96,7 @@ public:
 
     std::int32_t CloseKey(RegKeyHandle key) override {
         FUZZ_CHECK(key == 0 || key == lastHandle, "a key was closed that this query did not open");
+        FUZZ_CHECK(opens == (firstRefused ? 2 : 1), "closed before the opens were done");
         ++closes;
         return 0;
     }
@@ -97,7 +107,8 @@ public:
     std::uint32_t lastReported = 0;
     std::string lastData;
     std::int32_t lastDataRc = 0;
-    int opens = 0;
+    int opens = 0; // in the current query
+    bool firstRefused = false;
     int closes = 0;
     int dataReads = 0;
 
@@ -111,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider in(data, size);
     fake::FakePlatform fp;
     ScriptedRegistry registry(in);
-    Platform platform{fp.files, registry, fp.shell, fp.ui, fp.process, fp.codec};
+    Platform platform{fp.files, registry, fp.shell, fp.ui, fp.process, fp.codec, fp.text};
     WinRegQuery query(platform);
     query.Preset();
 
@@ -123,6 +134,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::int16_t bytes = query.Registry_REG_BYTES();
         const int readsBefore = registry.dataReads;
         const std::size_t boxesBefore = fp.ui.boxes.size();
+        const int closesBefore = registry.closes;
+        registry.opens = 0;
+        registry.firstRefused = false;
 
         query.QueryRegistryValue();
 
@@ -133,7 +147,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK((query.ErrorRuntime() == 0) == (answer != 9),
                    std::to_string(query.ErrorRuntime()));
         FUZZ_CHECK(answer == 9 || query.ErrorRegQuery() == 0, "success with a failure code");
-        FUZZ_CHECK(registry.opens == registry.closes, "a key was left open");
+        FUZZ_CHECK(registry.closes == closesBefore + 1, "the query closed no key or several");
         FUZZ_CHECK(query.Registry_HKEY() == kHKeyLocalMachine, "the query changed the location");
 
         const std::size_t newBoxes = fp.ui.boxes.size() - boxesBefore;

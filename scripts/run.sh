@@ -1,7 +1,9 @@
 #!/bin/bash
-# Shows KOLVEK.EXE working, under Wine, against a demo installation of the game.
+# Shows KOLVEK.EXE working under Wine: against a demo installation of the game,
+# or in a Wine prefix of the user's own where the game is installed.
 #
-#   scripts/run.sh            build if needed, set up the demo, start the dialog
+#   scripts/run.sh                build if needed, set up the demo, start the dialog
+#   scripts/run.sh --prefix DIR   build if needed, start the dialog in DIR
 #
 # The demo lives in build/demo/prefix, a Wine prefix of its own:
 #   C:\Spiele\Armada II\          the game folder (INSTALLPATH in the registry)
@@ -12,13 +14,23 @@
 # Every run starts from a fresh game folder and program folder, so the first
 # start (registry read, kolvar.ini written) is what you see.
 #
+# With --prefix, DIR is an existing Wine prefix (the one the game runs in).
+# The script copies KOLVEK.EXE and Liesmich.txt into DIR's C:\KOLVEK\ and
+# starts it there, with the Wine in PATH or $WINE. It writes nothing else: not
+# the registry, not the game's folder, no fonts, and it keeps C:\KOLVEK\'s
+# kolvar.ini from earlier runs. It never ends the prefix's wineserver, which a
+# running game may share. What KOLVEK.EXE itself does once started (the
+# settings file, RunA2.bat, the game's marker files) is the program's own.
+#
 # With DISPLAY set you work the real dialog; the script waits until you close
-# it and then prints what the game was started with. Without DISPLAY it starts
-# Xvfb, waits for the dialog, saves a screenshot to build/demo/dialog.png and
+# it (and, for the demo, prints what the game was started with). Without
+# DISPLAY it starts Xvfb, waits for the dialog, saves a screenshot to
+# build/demo/dialog.png (with --prefix: build/demo/prefix-dialog.png) and
 # closes the program again.
 #
-# Environment: KOLVEK_BUILD_DIR (default build/win32), KOLVEK_DPI (screen
-# resolution for Wine, default 96).
+# Environment: KOLVEK_BUILD_DIR (default build/win32), KOLVEK_DPI (the demo's
+# screen resolution for Wine, default 96; not with --prefix, as it is a
+# registry setting), WINE (with --prefix: the wine program, default wine).
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -27,6 +39,56 @@ build="${KOLVEK_BUILD_DIR:-$root/build/win32}"
 demo="$root/build/demo"
 dpi="${KOLVEK_DPI:-96}"
 title='Armada II Karteneditor starten'
+
+usage() {
+    echo "usage: $0 [--prefix DIR]" >&2
+    exit 2
+}
+user_prefix=""
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --prefix)
+        [ $# -ge 2 ] || usage
+        user_prefix="$2"
+        shift 2
+        ;;
+    --prefix=*)
+        user_prefix="${1#--prefix=}"
+        shift
+        ;;
+    *) usage ;;
+    esac
+done
+if [ -n "$user_prefix" ]; then
+    if [ ! -f "$user_prefix/system.reg" ] || [ ! -d "$user_prefix/drive_c" ]; then
+        echo "run: $user_prefix is not a Wine prefix (no system.reg and drive_c in it)" >&2
+        exit 1
+    fi
+    user_prefix="$(cd "$user_prefix" && pwd)"
+    if [ -n "${KOLVEK_DPI:-}" ]; then
+        echo "run: KOLVEK_DPI is a registry setting and is left alone in a prefix of your own" >&2
+    fi
+fi
+wine="wine"
+if [ -n "$user_prefix" ]; then
+    wine="${WINE:-wine}"
+    # The first program that a Wine runs in a prefix that another Wine made or
+    # last updated updates the whole prefix (its DLLs, much of the registry).
+    # Wine notes the time of the wine.inf it last updated from in
+    # .update-timestamp; a prefix of the user's own is left as it is.
+    wine_bin="$(readlink -f "$(command -v "$wine" || echo "$wine")")"
+    wine_inf="$(dirname "$wine_bin")/../share/wine/wine.inf"
+    stamp_file="$user_prefix/.update-timestamp"
+    if [ -f "$wine_inf" ] && [ -f "$stamp_file" ]; then
+        stamp="$(head -n 1 "$stamp_file" | tr -d '\r')"
+        if [ "$stamp" != disable ] && [ "$stamp" != "$(stat -c %Y "$wine_inf")" ]; then
+            echo "run: $user_prefix was made or last updated by another Wine than $wine_bin;" >&2
+            echo "run: any program run in it now would update the whole prefix first." >&2
+            echo "run: Start the game there once with this Wine, or set WINE to the game's Wine." >&2
+            exit 1
+        fi
+    fi
+fi
 
 bash "$root/scripts/setup.sh"
 
@@ -45,7 +107,8 @@ cleanup() {
     if [ -n "$kolvek_pid" ]; then
         kill "$kolvek_pid" 2>/dev/null || true
     fi
-    if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
+    # Only the demo's own prefix: a user's prefix may be running the game.
+    if [ -z "$user_prefix" ] && [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
         wineserver -k 2>/dev/null || true
     fi
     stop_xvfb
@@ -58,54 +121,79 @@ if [ -z "${DISPLAY:-}" ]; then
     start_xvfb 99 1024x768x24 || exit 1
 fi
 
-# --- The Wine prefix -----------------------------------------------------------
-export WINEPREFIX="$demo/prefix"
-export WINEARCH=win64
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES='mscoree,mshtml='
-mkdir -p "$demo"
-if [ ! -f "$WINEPREFIX/.kolvek-demo" ]; then
-    echo "run: creating the Wine prefix $WINEPREFIX (takes a minute)"
-    rm -rf "$WINEPREFIX"
-    wineboot -i >/dev/null 2>&1
-    wineserver -w
-    touch "$WINEPREFIX/.kolvek-demo"
-fi
-
-winereg() { wine reg "$@" >/dev/null 2>&1; }
-
-# The game's registry entry, in the 32-bit view that KOLVEK.EXE reads.
-winereg add 'HKLM\SOFTWARE\Activision\Star Trek Armada II\v1.0' \
-    /v INSTALLPATH /t REG_SZ /d 'C:\Spiele\Armada II\' /reg:32 /f
-winereg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f
-# Without a window manager (Xvfb) Wine draws the window frames itself.
-if [ "$headless" -eq 1 ]; then
-    winereg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+# --- The Wine prefix and the program's folder --------------------------------------
+if [ -n "$user_prefix" ]; then
+    # The user's prefix as it is: Wine takes its architecture from it.
+    export WINEPREFIX="$user_prefix"
+    unset WINEARCH
+    export WINEDEBUG=-all
+    drive_c="$WINEPREFIX/drive_c"
+    mkdir -p "$drive_c/KOLVEK"
+    cp "$program_dir/KOLVEK.EXE" "$program_dir/Liesmich.txt" "$drive_c/KOLVEK/"
+    shot_name=prefix-dialog.png
 else
-    winereg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f || true
-fi
+    export WINEPREFIX="$demo/prefix"
+    export WINEARCH=win64
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES='mscoree,mshtml='
+    mkdir -p "$demo"
+    if [ ! -f "$WINEPREFIX/.kolvek-demo" ]; then
+        echo "run: creating the Wine prefix $WINEPREFIX (takes a minute)"
+        rm -rf "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1
+        wineserver -w
+        touch "$WINEPREFIX/.kolvek-demo"
+    fi
+    # Wine's own fonts, so that the dialog looks as on Windows.
+    sh "$root/scripts/wine-fonts.sh" "$WINEPREFIX"
 
-# --- Game folder and program folder ----------------------------------------------
-drive_c="$WINEPREFIX/drive_c"
-game="$drive_c/Spiele/Armada II"
-rm -rf "$game" "$drive_c/KOLVEK"
-mkdir -p "$game/bzn" "$drive_c/KOLVEK"
-cp "$standin" "$game/armada2.exe"
-map() { printf 'KOLVEK-Beispielkarte\r\nName: %s\r\n' "$2" >"$game/bzn/$1"; }
-map 'Asteroidenfeld.bzn' 'Asteroidenfeld'
-map 'Doppelstern.bzn' 'Doppelstern'
-map 'Nebelwand.bzn' 'Nebelwand'
-map 'Zwei Monde.bzn' 'Zwei Monde'
-map 'Übungskarte.bzn' 'Übungskarte'
-printf 'keine Karte\r\n' >"$game/bzn/notizen.txt"
-cp "$program_dir/KOLVEK.EXE" "$program_dir/Liesmich.txt" "$drive_c/KOLVEK/"
+    winereg() { wine reg "$@" >/dev/null 2>&1; }
+
+    # The game's registry entry, in the 32-bit view that KOLVEK.EXE reads.
+    winereg add 'HKLM\SOFTWARE\Activision\Star Trek Armada II\v1.0' \
+        /v INSTALLPATH /t REG_SZ /d 'C:\Spiele\Armada II\' /reg:32 /f
+    winereg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f
+    # Without a window manager (Xvfb) Wine draws the window frames itself.
+    if [ "$headless" -eq 1 ]; then
+        winereg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+    else
+        winereg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f || true
+    fi
+
+    # A fresh game folder and program folder.
+    drive_c="$WINEPREFIX/drive_c"
+    game="$drive_c/Spiele/Armada II"
+    rm -rf "$game" "$drive_c/KOLVEK"
+    mkdir -p "$game/bzn" "$drive_c/KOLVEK"
+    cp "$standin" "$game/armada2.exe"
+    map() { printf 'KOLVEK-Beispielkarte\r\nName: %s\r\n' "$2" >"$game/bzn/$1"; }
+    map 'Asteroidenfeld.bzn' 'Asteroidenfeld'
+    map 'Doppelstern.bzn' 'Doppelstern'
+    map 'Nebelwand.bzn' 'Nebelwand'
+    map 'Zwei Monde.bzn' 'Zwei Monde'
+    map 'Übungskarte.bzn' 'Übungskarte'
+    printf 'keine Karte\r\n' >"$game/bzn/notizen.txt"
+    cp "$program_dir/KOLVEK.EXE" "$program_dir/Liesmich.txt" "$drive_c/KOLVEK/"
+    shot_name=dialog.png
+fi
 
 # --- Start it --------------------------------------------------------------------
 cd "$drive_c/KOLVEK"
-wine 'C:\KOLVEK\KOLVEK.EXE' &
+if [ "$headless" -eq 1 ]; then
+    # Wine's processes outlive the dialog and complain when Xvfb ends.
+    "$wine" 'C:\KOLVEK\KOLVEK.EXE' >/dev/null 2>&1 &
+else
+    "$wine" 'C:\KOLVEK\KOLVEK.EXE' &
+fi
 kolvek_pid=$!
 
 if [ "$headless" -eq 0 ]; then
+    if [ -n "$user_prefix" ]; then
+        echo "run: the dialog is open on $DISPLAY (C:\KOLVEK\KOLVEK.EXE in $WINEPREFIX); close it to end"
+        wait "$kolvek_pid" || true
+        kolvek_pid=""
+        exit 0
+    fi
     echo "run: the dialog is open on $DISPLAY; close it to end the demo"
     wait "$kolvek_pid" || true
     kolvek_pid=""
@@ -119,16 +207,19 @@ fi
 
 window="$(timeout 90 xdotool search --sync --onlyvisible --name "^${title}\$" | head -n 1 || true)"
 if [ -z "$window" ]; then
-    echo "run: the dialog did not appear" >&2
+    mkdir -p "$demo"
+    import -window root "$demo/screen.png" 2>/dev/null || true
+    echo "run: the dialog did not appear (the screen: $demo/screen.png)" >&2
     exit 1
 fi
 # Keep the pointer off the picture, whose tooltip would cover it.
 xdotool mousemove 1 1 2>/dev/null || true
 sleep 1.5 # let it paint
-shot="$demo/dialog.png"
+mkdir -p "$demo"
+shot="$demo/$shot_name"
 import -window root -crop "$(xdotool getwindowgeometry "$window" |
     sed -n 's/.*Position: \([0-9]*\),\([0-9]*\).*/\1 \2/p;s/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p' |
-    paste -sd' ' | awk '{printf "%dx%d+%d+%d", $3, $4, $1, $2}')" "$shot" ||
+    paste -sd' ' | awk '{printf "%dx%d+%d+%d", $3, $4, $1, $2}')" +repage "$shot" ||
     import -window root "$shot"
 import -window root "$demo/screen.png"
 echo "run: screenshot of the dialog saved to $shot (whole screen: $demo/screen.png)"

@@ -4,8 +4,10 @@
 #   build/native  the portable core against the fake platform (g++)
 #   build/asan    the same with AddressSanitizer and UBSan (clang)
 #   build/win32   the 32-bit Windows program and its tests, run under Wine
-# and then a short session of the fuzz targets (scripts/fuzz.sh, build/fuzz).
-# Ends with "N passed, N failed" over all three ctest runs; exits non-zero
+# then a short session of the fuzz targets (scripts/fuzz.sh, build/fuzz), the
+# check that the download builds the same twice (scripts/reproducible.sh) and
+# the check of run.sh --prefix (scripts/check-user-prefix.sh).
+# Ends with "N passed, N failed" over all of it; exits non-zero
 # when any build or test fails. Starts Xvfb when there is no DISPLAY.
 set -uo pipefail
 
@@ -93,6 +95,30 @@ if bash scripts/fuzz.sh 20; then
     total_passed=$((total_passed + 1))
 else
     summary+=("fuzz: FAILED")
+    total_failed=$((total_failed + 1))
+fi
+
+# The download: the zip built from two clean clones must be the same bytes,
+# counted as one test.
+echo "=== reproducible"
+start=$SECONDS
+if bash scripts/reproducible.sh; then
+    summary+=("reproducible: passed in $((SECONDS - start)) s")
+    total_passed=$((total_passed + 1))
+else
+    summary+=("reproducible: FAILED")
+    total_failed=$((total_failed + 1))
+fi
+
+# run.sh --prefix on a throwaway prefix of a player's own: only KOLVEK's own
+# folder may change. Counted as one test.
+echo "=== user prefix"
+start=$SECONDS
+if bash scripts/check-user-prefix.sh; then
+    summary+=("user prefix: passed in $((SECONDS - start)) s")
+    total_passed=$((total_passed + 1))
+else
+    summary+=("user prefix: FAILED")
     total_failed=$((total_failed + 1))
 fi
 

@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
 """Tests of the build-time tools: the images they draw are files Windows can
 load with the sizes and formats the dialog needs, the readme arrives as
-Windows-1252 with CR LF, and the import check tells system DLLs from others.
+Windows-1252 with CR LF and with the version filled in, the import check tells
+system DLLs from others, and the prefix comparison tells Wine's own start-up
+writes from any other change.
 
     python3 tools/test_tools.py
 """
 
+import json
 import os
 import struct
 import subprocess
@@ -17,6 +20,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
 import check_imports  # noqa: E402
+import prefix_snapshot  # noqa: E402
 
 
 def run_tool(name, *args):
@@ -77,13 +81,13 @@ class MakeImagesTest(unittest.TestCase):
 
 
 class WindowsTextTest(unittest.TestCase):
-    def convert(self, text):
+    def convert(self, text, *options):
         with tempfile.TemporaryDirectory() as tmp:
             source = os.path.join(tmp, "in.txt")
             target = os.path.join(tmp, "out.txt")
             with open(source, "wb") as f:
                 f.write(text.encode("utf-8"))
-            result = run_tool("windows_text.py", source, target)
+            result = run_tool("windows_text.py", *options, source, target)
             data = None
             if os.path.exists(target):
                 with open(target, "rb") as f:
@@ -102,10 +106,100 @@ class WindowsTextTest(unittest.TestCase):
             with self.subTest(text=text):
                 self.assertEqual(self.convert(text), (0, expected))
 
+    def test_set_fills_in_a_name_and_keeps_the_title_underlined(self):
+        rows = [
+            ("KOLVEK @V@ - Titel\n=============\n\nText @V@\n",
+             b"KOLVEK 1.10.2 - Titel\r\n=====================\r\n\r\nText 1.10.2\r\n"),
+            # Only an underline right under the changed line, and only one
+            # made of a single character, is redrawn.
+            ("@V@\n\n===\n", b"1.10.2\r\n\r\n===\r\n"),
+            ("Titel\n--\n@V@\n-=-\n", b"Titel\r\n--\r\n1.10.2\r\n-=-\r\n"),
+            ("@V@\n-\n", b"1.10.2\r\n------\r\n"),
+            ("@W@ bleibt\n", b"@W@ bleibt\r\n"),
+        ]
+        for text, expected in rows:
+            with self.subTest(text=text):
+                self.assertEqual(self.convert(text, "--set", "V=1.10.2"), (0, expected))
+
+    def test_set_without_a_name_is_a_usage_error(self):
+        for option in (["--set"], ["--set", "V"], ["--set", "=1.0"]):
+            with self.subTest(option=option):
+                status, data = self.convert("x\n", *option)
+                self.assertEqual(status, 2)
+                self.assertIsNone(data)
+
     def test_character_outside_windows_1252_is_refused(self):
         status, data = self.convert("Pfeil \u2192 hier\n")
         self.assertNotEqual(status, 0)
         self.assertIsNone(data)
+
+
+class PrefixSnapshotTest(unittest.TestCase):
+    BEFORE = {
+        "files": {
+            "drive_c": ["dir", "", 0o40755, 1],
+            "drive_c/Game/save.dat": ["file", 5, 0o100644, 1],
+            "dosdevices/com1": ["link", "/dev/ttyS0", 0o120777, 1],
+            "system.reg": ["file", 100, 0o100644, 1],
+        },
+        "keys": {
+            "system.reg:Software\\Game": ['"Path"="C:\\\\Game\\\\"'],
+            "system.reg:" + prefix_snapshot.DISPLAY_KEYS[0] + "0000": ['"DriverDateData"=hex:01'],
+        },
+    }
+
+    def compare(self, change, *own):
+        after = json.loads(json.dumps(self.BEFORE))
+        change(after)
+        with tempfile.TemporaryDirectory() as tmp:
+            paths = []
+            for name, record in (("before", self.BEFORE), ("after", after)):
+                paths.append(os.path.join(tmp, name + ".json"))
+                with open(paths[-1], "w") as f:
+                    json.dump(record, f)
+            with open(os.devnull, "w") as quiet:
+                stdout, sys.stdout = sys.stdout, quiet
+                try:
+                    return prefix_snapshot.compare(paths[0], paths[1], list(own))
+                finally:
+                    sys.stdout = stdout
+
+    def test_what_wine_does_at_every_start_and_the_own_folder_pass(self):
+        def wine_start(record):
+            record["files"]["dosdevices/com1"][3] = 2
+            record["files"]["system.reg"][1:] = [120, 0o100644, 2]
+            record["keys"]["system.reg:" + prefix_snapshot.DISPLAY_KEYS[0] + "0000"] = [
+                '"DriverDateData"=hex:02']
+            record["keys"]["system.reg:" + prefix_snapshot.DISPLAY_KEYS[3] + "Monitor"] = ['@=hex:03']
+
+        def own_folder(record):
+            wine_start(record)
+            record["files"]["drive_c"][3] = 2
+            record["files"]["drive_c/KOLVEK"] = ["dir", "", 0o40755, 2]
+            record["files"]["drive_c/KOLVEK/kolvar.ini"] = ["file", 40, 0o100644, 2]
+
+        self.assertEqual(self.compare(wine_start), 0)
+        self.assertEqual(self.compare(own_folder, "drive_c/KOLVEK"), 0)
+
+    def test_any_other_change_fails(self):
+        def touch(record):
+            record["files"]["drive_c/Game/save.dat"][3] = 2
+
+        def new_file(record):
+            record["files"]["drive_c/KOLVEKX"] = ["file", 1, 0o100644, 2]
+
+        def gone(record):
+            del record["files"]["drive_c/Game/save.dat"]
+
+        def value(record):
+            record["keys"]["system.reg:Software\\Game"] = ['"Path"="C:\\\\Anders\\\\"']
+
+        def key(record):
+            record["keys"]["user.reg:Control Panel\\Desktop"] = ['"LogPixels"=dword:00000090']
+
+        for change in (touch, new_file, gone, value, key):
+            with self.subTest(change=change.__name__):
+                self.assertEqual(self.compare(change, "drive_c/KOLVEK"), 1)
 
 
 class CheckImportsTest(unittest.TestCase):

@@ -1,7 +1,7 @@
 #include "config/LaunchScript.h"
 
-#include "files/TextCase.h"
 #include "platform/RuntimeError.h"
+#include "platform/Utf8Text.h"
 
 namespace kolvek {
 

@@ -1,8 +1,8 @@
 #pragma once
-// How long paths may be, counted as Windows counts them: in UTF-16 units.
+// How long paths may be, counted as Windows counts them: in UTF-16 units
+// (Utf16Length).
 
 #include <cstddef>
-#include <string>
 
 namespace kolvek {
 
@@ -13,8 +13,5 @@ constexpr std::size_t kLongestPath = 32767;
 // "\armada2.exe" (12 characters) and a terminating zero in a buffer of
 // MAX_PATH (260) characters. Longer folders fail quietly or worse.
 constexpr std::size_t kLongestGameFolder = 260 - 12 - 1;
-
-// The number of UTF-16 units that the UTF-8 `text` takes.
-std::size_t Utf16Length(const std::string& text);
 
 } // namespace kolvek

@@ -1,6 +1,7 @@
 #include "config/ScriptNames.h"
 
 #include "config/PathLimits.h"
+#include "platform/Utf8Text.h"
 
 #include <cstring>
 

@@ -4,8 +4,8 @@
 #include "config/PathLimits.h"
 #include "config/ScriptCopies.h"
 #include "config/ScriptNames.h"
-#include "files/TextCase.h"
 #include "files/USysMdlFileDirHandle.h"
+#include "platform/Utf8Text.h"
 #include "registry/WinRegQuery.h"
 
 #include <new>
@@ -37,8 +37,8 @@ std::string ProgramFile(Platform& platform, const char* name) {
     return PathWithBackslash(platform.process.ProgramFolder()) + name;
 }
 
-bool IsPathLine(const std::string& line) {
-    return ToLowerText(line.substr(0, 5)) == "armad";
+bool IsPathLine(Platform& platform, const std::string& line) {
+    return platform.text.SameIgnoringCase(LeftCharacters(line, 5), "armad");
 }
 
 void CreateEmptyFile(Platform& platform, const std::string& path) {
@@ -49,7 +49,7 @@ bool ReadSettingsFile(Platform& platform, const std::string& settingsPath) {
     auto input = platform.files.OpenText(settingsPath);
     std::string line;
     while (input->ReadLine(line)) {
-        if (!IsPathLine(line))
+        if (!IsPathLine(platform, line))
             continue;
         // The last path line wins.
         GameFolder = IniValue(line);

@@ -1,6 +1,6 @@
 #include "files/USysMdlFileDirHandle.h"
 
-#include "files/TextCase.h"
+#include "platform/Utf8Text.h"
 
 namespace kolvek::USysMdlFileDirHandle {
 
@@ -11,8 +11,7 @@ bool FileExists(Platform& platform, const std::string& path, bool quiet) {
             return false;
         // Only a file reported under the very name that ends the path counts:
         // a pattern, or a short name standing for a long one, does not.
-        const std::size_t k = found.size() < path.size() ? found.size() : path.size();
-        return ToUpperText(found) == ToUpperText(path.substr(path.size() - k));
+        return platform.text.SameIgnoringCase(found, RightCharacters(path, CharacterCount(found)));
     } catch (const RuntimeError& error) {
         if (!quiet) {
             platform.ui.SetDefaultPointer();

@@ -9,8 +9,8 @@ namespace kolvek::USysMdlFileDirHandle {
 
 // True when `path` names an ordinary file (not hidden, system or a folder)
 // that a directory lookup reports under the very name that ends `path`
-// (letter case aside). Traps every lookup error: answers false, and shows
-// "Varno SubSystem Error" first unless `quiet`.
+// (letter case aside, as the platform compares names). Traps every lookup
+// error: answers false, and shows "Varno SubSystem Error" first unless `quiet`.
 bool FileExists(Platform& platform, const std::string& path, bool quiet);
 
 // `path` with a closing backslash; unchanged when it already ends in one or is

@@ -1,28 +1,34 @@
 #include "launcher/FileListBox.h"
 
-#include "files/TextCase.h"
 #include "launcher/MapName.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kolvek {
 
-FileListBox::FileListBox(FileSystem& files, DialogView& view, std::string pattern)
-    : files_(files), view_(view), pattern_(std::move(pattern)) {}
+FileListBox::FileListBox(FileSystem& files, const TextRules& text, DialogView& view,
+                         std::string pattern)
+    : files_(files), text_(text), view_(view), pattern_(std::move(pattern)) {}
 
 void FileListBox::Path(const std::string& folder) {
-    std::vector<std::string> names = files_.ListFiles(folder);
     // The platform's lookup also matches generated short names (map.bzn2 as
     // MAP~1.BZN); only the long name counts here. Names that Windows forbids
-    // (possible under Wine, made on the Linux side) are left out: the
-    // launch script could not carry them.
-    names.erase(std::remove_if(names.begin(), names.end(),
-                               [this](const std::string& name) {
-                                   return !MatchesPattern(name, pattern_) ||
-                                          !WindowsAllowsName(name);
-                               }),
-                names.end());
-    std::sort(names.begin(), names.end(), NameLess);
+    // (possible under Wine, made on the Linux side) are left out: the launch
+    // script could not carry them. Each name gets its sort key
+    // once, so that the sort compares bytes only: far cheaper than asking the
+    // platform about each of the n log n pairs. Names with equal keys (that
+    // differ in case only) keep a fixed order.
+    std::vector<std::pair<std::string, std::string>> keyed;
+    for (std::string& name : files_.ListFiles(folder)) {
+        if (text_.MatchesPattern(name, pattern_) && WindowsAllowsName(name))
+            keyed.emplace_back(text_.SortKey(name), std::move(name));
+    }
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<std::string> names;
+    names.reserve(keyed.size());
+    for (auto& entry : keyed)
+        names.push_back(std::move(entry.second));
     path_ = folder;
     items_ = std::move(names);
     view_.SetListItems(items_);

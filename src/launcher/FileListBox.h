@@ -1,9 +1,11 @@
 #pragma once
 // The map list: a folder, the pattern "*.bzn", and the ordinary files of the
-// folder whose long names match it and that Windows allows, sorted by name.
+// folder whose long names match it and that Windows allows, in the order of
+// a sorted list box of the user's locale (letter case aside).
 
 #include "platform/DialogView.h"
 #include "platform/FileSystem.h"
+#include "platform/TextRules.h"
 
 #include <string>
 #include <vector>
@@ -12,7 +14,7 @@ namespace kolvek {
 
 class FileListBox {
 public:
-    FileListBox(FileSystem& files, DialogView& view, std::string pattern);
+    FileListBox(FileSystem& files, const TextRules& text, DialogView& view, std::string pattern);
 
     // Sets the folder and lists it; throws 76 when the folder does not exist.
     void Path(const std::string& folder);
@@ -25,6 +27,7 @@ public:
 
 private:
     FileSystem& files_;
+    const TextRules& text_;
     DialogView& view_;
     std::string pattern_;
     std::string path_;

@@ -1,6 +1,6 @@
 #include "launcher/MapName.h"
 
-#include "files/TextCase.h"
+#include "platform/Utf8Text.h"
 
 #include <algorithm>
 
@@ -64,8 +64,8 @@ bool WindowsAllowsName(const std::string& name) {
            name.find("\xEF\xBF\xBD") == std::string::npos;
 }
 
-bool HasMapExtension(const std::string& name) {
-    return ToLowerText(RightCharacters(name, 4)) == ".bzn";
+bool HasMapExtension(const TextRules& text, const std::string& name) {
+    return text.SameIgnoringCase(RightCharacters(name, 4), ".bzn");
 }
 
 } // namespace kolvek

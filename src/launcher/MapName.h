@@ -2,6 +2,8 @@
 // Checks on map names: on the name the user types for a new map, beyond the
 // blank check, and on the names the map list shows.
 
+#include "platform/TextRules.h"
+
 #include <string>
 
 namespace kolvek {
@@ -18,6 +20,6 @@ bool IsReservedDeviceName(const std::string& name);
 // device name, and no character that stands for bytes that are no text.
 bool WindowsAllowsName(const std::string& name);
 // True when the name ends in ".bzn", in any letter case.
-bool HasMapExtension(const std::string& name);
+bool HasMapExtension(const TextRules& text, const std::string& name);
 
 } // namespace kolvek

@@ -2,9 +2,9 @@
 
 #include "config/ScriptNames.h"
 #include "config/mdlKOLVEK.h"
-#include "files/TextCase.h"
 #include "files/USysMdlFileDirHandle.h"
 #include "launcher/MapName.h"
+#include "platform/Utf8Text.h"
 
 namespace kolvek {
 
@@ -31,7 +31,7 @@ const char kRefusalTitle[] = " :-(";
 } // namespace
 
 frmWorldEdit::frmWorldEdit(Platform& platform, DialogView& view)
-    : platform_(platform), view_(view), bznList_(platform.files, view, "*.bzn"),
+    : platform_(platform), view_(view), bznList_(platform.files, platform.text, view, "*.bzn"),
       scriptCopies_(platform) {}
 
 void frmWorldEdit::Form_Load() {
@@ -39,7 +39,8 @@ void frmWorldEdit::Form_Load() {
         platform_.process.EndProgram();
     scriptCopies_.RemoveLeftovers();
     view_.SetText(Control::Armadapath,
-                  ToUpperText(USysMdlFileDirHandle::PathWithBackslash(GameFolder) + "armada2.exe"));
+                  platform_.text.UpperCase(USysMdlFileDirHandle::PathWithBackslash(GameFolder) +
+                                           "armada2.exe"));
     editExisting_ = true;
     bznList_.Path(GameFolder + "bzn");
 }
@@ -103,7 +104,7 @@ void frmWorldEdit::OKButton_Click() {
             RefuseName(kConsoleText);
             return;
         }
-        if (!HasMapExtension(name))
+        if (!HasMapExtension(platform_.text, name))
             view_.SetText(Control::newWorld, name + ".bzn");
 
         const std::string mapPath = bznList_.Path() + "\\" + view_.Text(Control::newWorld);

@@ -12,9 +12,10 @@
 namespace kolvek {
 
 // A text file opened for reading, line by line. A line ends at CR LF or at a
-// lone CR; a lone LF is part of the line. Bytes are decoded from the ANSI code
-// page, or as UTF-8 when the file starts with the UTF-8 byte-order mark (which
-// is skipped).
+// lone CR; a lone LF is part of the line. The file reads as UTF-16 or UTF-8
+// behind their byte-order marks, as UTF-8 when it is well-formed UTF-8 with a
+// character beyond ASCII, and otherwise in the ANSI code page
+// (TextFileEncoding.h).
 class TextInput {
 public:
     virtual ~TextInput() = default;

@@ -1,7 +1,9 @@
 #pragma once
-// Splitting file bytes into lines the way the settings file is read: a line
-// ends at CR LF or at a lone CR; a lone LF stays in the line; the last line
-// needs no ending. Shared by every FileSystem implementation.
+// Splitting a text file into lines the way the settings file is read: the
+// whole file is taken in first, since how its bytes read depends on all of
+// them (TextFileEncoding.h); then a line ends at CR LF or at a lone CR, a lone
+// LF stays in the line, and the last line needs no ending. Shared by every
+// FileSystem implementation.
 
 #include <cstddef>
 #include <string>
@@ -12,19 +14,19 @@ class LineSplitter {
 public:
     // Feeds the next chunk of the file.
     void Feed(const char* data, std::size_t size);
-    // Marks the end of the file.
+    // Marks the end of the file; the lines come after it.
     void Finish();
-    // Takes the next complete line; false when none is ready.
+    // Takes the next line; false before Finish and after the last line.
     bool Next(std::string& line);
-    // True once the file started with the UTF-8 byte-order mark (skipped).
-    bool HadUtf8Bom() const { return bom_ == Bom::Present; }
+    // After Finish: true when the lines are UTF-8, false when they are bytes
+    // in the ANSI code page.
+    bool LinesAreUtf8() const { return utf8_; }
 
 private:
-    enum class Bom { Undecided, Present, Absent };
-    std::string pending_;
+    std::string text_;
     std::size_t start_ = 0;
     bool finished_ = false;
-    Bom bom_ = Bom::Undecided;
+    bool utf8_ = false;
 };
 
 } // namespace kolvek

@@ -7,6 +7,7 @@
 #include "platform/RuntimeError.h"
 #include "platform/Shell.h"
 #include "platform/TextCodec.h"
+#include "platform/TextRules.h"
 #include "platform/UserInterface.h"
 
 namespace kolvek {
@@ -18,6 +19,7 @@ struct Platform {
     UserInterface& ui;
     Process& process;
     TextCodec& codec;
+    TextRules& text;
 };
 
 } // namespace kolvek

@@ -9,6 +9,8 @@ namespace kolvek {
 namespace {
 
 constexpr std::uint32_t kAccessReadWrite = 0x3F;
+constexpr std::uint32_t kAccessQueryValue = 0x0001;
+constexpr std::int32_t kAccessDenied = 5;
 // Larger data is refused as lack of memory instead of being allocated.
 constexpr std::uint32_t kMaxValueBytes = 64u * 1024 * 1024;
 // A binary read that is longer than a 16-bit count overflows anyway, so it
@@ -44,7 +46,12 @@ void WinRegQuery::Preset() {
 void WinRegQuery::QueryRegistryValue() {
     RegKeyHandle key = 0;
     // A failed open leaves the handle 0; the value query then reports it.
-    platform_.registry.OpenKeyEx(hkey_, path_, 0, kAccessReadWrite, &key);
+    if (platform_.registry.OpenKeyEx(hkey_, path_, 0, kAccessReadWrite, &key) == kAccessDenied) {
+        // Reading is all the query needs, and all a standard user may do
+        // below HKEY_LOCAL_MACHINE\SOFTWARE.
+        key = 0;
+        platform_.registry.OpenKeyEx(hkey_, path_, 0, kAccessQueryValue, &key);
+    }
     answerType_ = QueryKeyValue(key);
     platform_.registry.CloseKey(key);
 }

@@ -38,6 +38,10 @@ public:
     std::int32_t ErrorRuntime() const { return errorRuntime_; }
     std::int32_t ErrorRegQuery() const { return errorRegQuery_; }
 
+    // Reads the value named by the three location properties. The key is
+    // opened for reading and writing (0x3F); only when that is refused with
+    // access denied (5), as HKEY_LOCAL_MACHINE refuses a standard user, is it
+    // opened once more for reading alone. Never throws.
     void QueryRegistryValue();
     // Points the reader at the game's INSTALLPATH value and turns messages off.
     void Preset();

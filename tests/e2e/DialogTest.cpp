@@ -103,6 +103,32 @@ TEST_F(KolvekDialog, PathBoxHoldsTheGamesExecutableInCapitalsAndIsNeverShown) {
     EXPECT_NE(program_->Item(kArmadapath), program_->Focus());
 }
 
+TEST(KolvekNames, MapListIsInTheOrderOfASortedListBoxOfTheUsersLocale) {
+    // As lstrcmpiW and a list box with LBS_SORT put them: umlauts and other
+    // accented letters beside their base letters, letter case aside.
+    const std::vector<std::wstring> sorted = {L"alpha.bzn",    L"\u00C4rger.bzn", L"Beta.bzn",
+                                              L"\u010Cas.bzn", L"ober.bzn",       L"\u00D6de.bzn",
+                                              L"Zeta.bzn"};
+    Installation installation;
+    for (auto it = sorted.rbegin(); it != sorted.rend(); ++it)
+        installation.AddMap(*it);
+    installation.WriteSettingsForGameFolder();
+    Program program(installation);
+    ASSERT_NE(nullptr, program.WaitForDialog());
+    EXPECT_EQ(sorted, program.MapListEntries());
+}
+
+TEST(KolvekNames, PathBoxHoldsCapitalsOfLettersBeyondLatin1) {
+    Installation installation(L"KOLVEK", L"\u03C3igma"); // σigma
+    // No ANSI code page holds σ: the file is saved in UTF-8, as Notepad does.
+    installation.WriteSettings(
+        Encode(L"[General]\r\nArmadaPath = " + installation.GameFolder() + L"\r\n", CP_UTF8));
+    Program program(installation);
+    ASSERT_NE(nullptr, program.WaitForDialog());
+    const std::wstring text = program.Text(kArmadapath);
+    EXPECT_NE(std::wstring::npos, text.find(L"\\\u03A3IGMA\\ARMADA2.EXE")) << ToUtf8(text);
+}
+
 TEST_F(KolvekDialog, FocusStartsOnOkAndTabVisitsOnlyTheShownControlsInTheirOrder) {
     EXPECT_EQ(program_->Item(kOk), program_->Focus());
     EXPECT_EQ(MAKELONG(kOk, DC_HASDEFID), ::SendMessageW(program_->Dialog(), DM_GETDEFID, 0, 0));

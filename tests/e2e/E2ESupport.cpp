@@ -15,9 +15,8 @@ namespace {
 
 const wchar_t kDialogClass[] = L"KolvekWorldEdit";
 const wchar_t kMessageBoxClass[] = L"#32770";
-const wchar_t kGameKey[] = L"SOFTWARE\\Activision\\Star Trek Armada II\\v1.0";
 const wchar_t kGameValue[] = L"INSTALLPATH";
-constexpr REGSAM kView = KEY_WOW64_32KEY;
+constexpr REGSAM kView = kGameKeyView;
 
 std::wstring DriverFolder() {
     std::wstring path(MAX_PATH * 4, L'\0');

@@ -139,6 +139,11 @@ std::wstring LongPath(const std::wstring& path);
 
 // --- The game's registry value ----------------------------------------------------
 
+// The game's key below HKEY_LOCAL_MACHINE, and the view of the registry in
+// which both KOLVEK.EXE and this driver see it.
+constexpr wchar_t kGameKey[] = L"SOFTWARE\\Activision\\Star Trek Armada II\\v1.0";
+constexpr REGSAM kGameKeyView = KEY_WOW64_32KEY;
+
 // HKLM\SOFTWARE\Activision\Star Trek Armada II\v1.0, in the 32-bit view that
 // both KOLVEK.EXE and this driver see. Sets INSTALLPATH for the test's
 // lifetime, or makes sure there is none; afterwards the value and every key

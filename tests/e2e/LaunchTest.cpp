@@ -244,6 +244,26 @@ TEST_F(KolvekLaunch, ExistingMapIsKeptOnCancelAndDeletedBeforeTheLaunchOnOk) {
     EXPECT_TRUE(IsFile(installation_.MapFile(L"beta.bzn")));
 }
 
+TEST(KolvekNames, NewNameDifferingInCaseBeyondLatin1AsksBeforeReplacingTheMap) {
+    Installation installation;
+    installation.AddMap(L"\u03A3igma.bzn"); // Σigma.bzn
+    installation.WriteSettingsForGameFolder();
+    const std::string original = ReadFileBytes(installation.MapFile(L"\u03A3igma.bzn"));
+    Program program(installation);
+    ASSERT_NE(nullptr, program.WaitForDialog());
+
+    program.Click(kOptNew);
+    program.Type(L"\u03C3igma"); // σigma
+    program.Click(kOk);
+    MessageBoxView question = program.WaitForMessageBox();
+    EXPECT_EQ(L"Karte zurücksetzen?", question.title);
+    EXPECT_EQ(kOverwriteText, question.text);
+    program.Answer(question, IDCANCEL);
+    program.Sync();
+    EXPECT_EQ(original, ReadFileBytes(installation.MapFile(L"\u03A3igma.bzn")));
+    EXPECT_FALSE(IsFile(installation.ProgramFile(L"RunA2.bat")));
+}
+
 TEST_F(KolvekLaunch, MapThatCannotBeDeletedEndsTheProgramWithARuntimeErrorReport) {
     ASSERT_TRUE(
         ::SetFileAttributesW(installation_.MapFile(L"alpha.bzn").c_str(), FILE_ATTRIBUTE_READONLY));
@@ -346,21 +366,30 @@ TEST_F(KolvekUnusableInstallation, OkShowsTheProblemMessageBeforeAnyOtherCheckIn
     ASSERT_EQ(1u, installation_.WaitForGameStarts(1).size());
 }
 
-TEST(KolvekFolders, GameFolderAndMapWithUmlautsReachTheGame) {
-    Installation installation(L"KOLVEK", L"Übungen");
-    installation.AddMap(L"Übungskarte.bzn");
+// Picks `map` in an installation whose game folder is `gameSubfolder` and
+// presses OK: the game starts there on that map, through a script in the OEM
+// code page. Answers the script's bytes.
+std::string LaunchExistingMap(const std::wstring& gameSubfolder, const std::wstring& map) {
+    Installation installation(L"KOLVEK", gameSubfolder);
+    installation.AddMap(map);
     installation.WriteSettingsForGameFolder();
     Program program(installation);
-    ASSERT_NE(nullptr, program.WaitForDialog());
+    EXPECT_NE(nullptr, program.WaitForDialog());
 
-    program.ClickMap(L"Übungskarte.bzn");
+    program.ClickMap(map);
     program.Click(kOk);
 
     const std::vector<GameStart> starts = installation.WaitForGameStarts(1);
-    ASSERT_EQ(1u, starts.size());
-    ExpectGameStart(installation, starts[0], L"/edit Übungskarte.bzn");
-    EXPECT_EQ(installation.ScriptBytes(L"armada2 /edit Übungskarte.bzn"),
-              ReadFileBytes(installation.ProgramFile(L"RunA2.bat")));
+    EXPECT_EQ(1u, starts.size());
+    if (!starts.empty())
+        ExpectGameStart(installation, starts[0], L"/edit " + map);
+    const std::string script = ReadFileBytes(installation.ProgramFile(L"RunA2.bat"));
+    EXPECT_EQ(installation.ScriptBytes(L"armada2 /edit " + map), script);
+    return script;
+}
+
+TEST(KolvekFolders, GameFolderAndMapWithUmlautsReachTheGame) {
+    LaunchExistingMap(L"Übungen", L"Übungskarte.bzn");
 }
 
 TEST(KolvekFolders, ProgramFolderWithBlanksWritesItsFilesThereAndStartsTheGame) {
@@ -380,6 +409,53 @@ TEST(KolvekFolders, ProgramFolderWithBlanksWritesItsFilesThereAndStartsTheGame) 
     ExpectGameStart(installation, starts[0], L"/edit alpha.bzn");
     EXPECT_EQ(installation.ScriptBytes(L"armada2 /edit alpha.bzn"),
               ReadFileBytes(installation.ProgramFile(L"RunA2.bat")));
+}
+
+// Run in the prefix whose locale is de_DE.UTF-8 (build/win32/kolvek-wine-de),
+// which has the code pages of a German Windows. Without the generated glibc
+// locale Wine still reports those code pages but falls back to a 7-bit Unix
+// charset, in which no file name beyond ASCII can be made; so the fixture
+// checks both first, and a missing locale fails here instead of later.
+class KolvekGermanWindows : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(1252u, ::GetACP()) << "not the ANSI code page of a German Windows";
+        ASSERT_EQ(850u, ::GetOEMCP()) << "not the OEM code page of a German Windows: run this "
+                                         "in kolvek-wine-de";
+        wchar_t temp[MAX_PATH + 1] = {};
+        ::GetTempPathW(MAX_PATH + 1, temp);
+        const std::wstring probe = std::wstring(temp) + L"kolvek \u00D8 probe.txt";
+        HANDLE file = ::CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file)
+            << "no file name beyond ASCII: is the locale de_DE.UTF-8 generated (scripts/setup.sh)?";
+        ::CloseHandle(file);
+    }
+};
+
+TEST_F(KolvekGermanWindows, GameFolderAndMapBeyondCodePage437StartTheGame) {
+    // Ø and ã are in code pages 1252 and 850, not in 437; in 850 they are 9D
+    // and C6.
+    const std::string script = LaunchExistingMap(L"Spiele\\\u00D8dland", L"S\u00E3opaulo.bzn");
+    EXPECT_NE(std::string::npos, script.find("\\\x9D"
+                                             "dland\"\r\n"))
+        << script;
+    EXPECT_NE(std::string::npos, script.find("/edit S\xC6opaulo.bzn\r\n")) << script;
+}
+
+TEST_F(KolvekGermanWindows, NewMapNamedBeyondCodePage437StartsTheGame) {
+    Installation installation(L"KOLVEK", L"Spiele\\\u00D8dland");
+    installation.WriteSettingsForGameFolder();
+    Program program(installation);
+    ASSERT_NE(nullptr, program.WaitForDialog());
+
+    program.Click(kOptNew);
+    program.Type(L"S\u00E3opaulo");
+    program.Click(kOk);
+
+    const std::vector<GameStart> starts = installation.WaitForGameStarts(1);
+    ASSERT_EQ(1u, starts.size());
+    ExpectGameStart(installation, starts[0], L"/edit S\u00E3opaulo.bzn");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // first start, kolvar.ini afterwards) and how it ends when it cannot.
 
 #include "E2ESupport.h"
+#include "win32/RestrictedRegistryKey.h"
 
 #include <gtest/gtest.h>
 
@@ -15,6 +16,18 @@ const wchar_t kFirstStartText[] =
     L"Programmverzeichnis von KOLVEK.EXE manuell erstellen. Hinweise dazu finden sich in der "
     L"Readme-Datei.";
 
+// Starts the program on an installation with the one map alpha.bzn and no
+// kolvar.ini: the dialog shows without a message, listing the map, and
+// kolvar.ini holds the game folder.
+void ExpectFirstStartShowsTheDialog(const Installation& installation) {
+    Program program(installation);
+    ASSERT_NE(nullptr, program.WaitForDialog());
+    EXPECT_FALSE(program.HasMessageBox());
+    EXPECT_EQ(installation.SettingsBytes(installation.GameFolder()),
+              ReadFileBytes(installation.ProgramFile(L"kolvar.ini")));
+    EXPECT_EQ(std::vector<std::wstring>{L"alpha.bzn"}, program.MapListEntries());
+}
+
 TEST(KolvekStartup, FirstStartTakesTheFolderFromTheRegistryAndWritesKolvarIni) {
     Installation installation;
     installation.AddMap(L"alpha.bzn");
@@ -23,12 +36,25 @@ TEST(KolvekStartup, FirstStartTakesTheFolderFromTheRegistryAndWritesKolvarIni) {
         installation.GameFolder().substr(0, installation.GameFolder().size() - 1);
     InstallPathValue registry = InstallPathValue::Set(stored);
 
-    Program program(installation);
-    ASSERT_NE(nullptr, program.WaitForDialog());
-    EXPECT_FALSE(program.HasMessageBox());
-    EXPECT_EQ(installation.SettingsBytes(installation.GameFolder()),
-              ReadFileBytes(installation.ProgramFile(L"kolvar.ini")));
-    EXPECT_EQ(std::vector<std::wstring>{L"alpha.bzn"}, program.MapListEntries());
+    ExpectFirstStartShowsTheDialog(installation);
+}
+
+TEST(KolvekStartup, FirstStartAsAStandardUserReadsTheKeyItMayNotWrite) {
+    // HKEY_LOCAL_MACHINE\SOFTWARE as a standard user meets it: readable, not
+    // writable. The program's manifest turns registry virtualization off.
+    Installation installation;
+    installation.AddMap(L"alpha.bzn");
+    InstallPathValue registry = InstallPathValue::Set(installation.GameFolder());
+    kolvek::wintest::RestrictedRegistryKey readOnly(HKEY_LOCAL_MACHINE, kGameKey, kGameKeyView,
+                                                    kolvek::wintest::kEveryoneMayRead);
+    HKEY key = nullptr;
+    const LONG readWrite =
+        ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, kGameKey, 0, 0x3F | kGameKeyView, &key);
+    if (readWrite == ERROR_SUCCESS)
+        ::RegCloseKey(key);
+    ASSERT_EQ(ERROR_ACCESS_DENIED, readWrite) << "the key is writable after all";
+
+    ExpectFirstStartShowsTheDialog(installation);
 }
 
 TEST(KolvekStartup, LaterStartReadsOnlyKolvarIniAndIgnoresTheRegistry) {
@@ -43,6 +69,27 @@ TEST(KolvekStartup, LaterStartReadsOnlyKolvarIniAndIgnoresTheRegistry) {
     EXPECT_FALSE(program.HasMessageBox());
     EXPECT_EQ(std::vector<std::wstring>{L"beta.bzn"}, program.MapListEntries());
     EXPECT_EQ(settings, ReadFileBytes(installation.ProgramFile(L"kolvar.ini")));
+}
+
+TEST(KolvekStartup, KolvarIniAsTodaysNotepadSavesItIsRead) {
+    // Notepad's default since Windows 10 is UTF-8 without a byte-order mark;
+    // its "UTF-16 LE" writes one.
+    for (const bool utf16 : {false, true}) {
+        SCOPED_TRACE(utf16 ? "UTF-16 LE" : "UTF-8");
+        Installation installation(L"KOLVEK", L"Spiele\\\u00DCbungen");
+        installation.AddMap(L"\u00DCbungskarte.bzn");
+        const std::wstring text =
+            L"[General]\r\nArmadaPath = " + installation.GameFolder() + L"\r\n";
+        installation.WriteSettings(
+            utf16 ? "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()),
+                                             text.size() * sizeof(wchar_t))
+                  : Encode(text, CP_UTF8));
+
+        Program program(installation);
+        ASSERT_NE(nullptr, program.WaitForDialog());
+        EXPECT_FALSE(program.HasMessageBox());
+        EXPECT_EQ(std::vector<std::wstring>{L"\u00DCbungskarte.bzn"}, program.MapListEntries());
+    }
 }
 
 TEST(KolvekStartup, MissingRegistryValueShowsTwoMessagesInOrderAndEndsWithoutKolvarIni) {

@@ -1,6 +1,6 @@
 #include "fake/FakeFileSystem.h"
 
-#include "files/TextCase.h"
+#include "fake/FakeTextRules.h"
 #include "platform/LineSplitter.h"
 
 #include <algorithm>
@@ -33,7 +33,7 @@ public:
         std::string raw;
         if (!splitter_.Next(raw))
             return false;
-        line = splitter_.HadUtf8Bom() ? raw : fs_.codec().ToUtf8(raw, CodePage::Ansi);
+        line = splitter_.LinesAreUtf8() ? raw : fs_.codec().ToUtf8(raw, CodePage::Ansi);
         return true;
     }
     void Close() override { fs_.MaybeFail("close-input", path_); }
@@ -65,7 +65,7 @@ private:
 FakeFileSystem::FakeFileSystem(const TextCodec& codec) : codec_(codec) {}
 
 std::string FakeFileSystem::Key(const std::string& path) {
-    return ToUpperText(TrimSeparator(path));
+    return AsciiUpperCase(TrimSeparator(path));
 }
 
 std::string FakeFileSystem::Parent(const std::string& path) {
@@ -223,8 +223,9 @@ std::string FakeFileSystem::FirstMatchingFile(const std::string& pattern) {
         if (Key(Parent(entry.path)) != folderKey)
             continue;
         const std::string entryName = NamePart(entry.path);
-        const bool matches = MatchesPattern(entryName, name) ||
-                             (!entry.shortName.empty() && MatchesPattern(entry.shortName, name));
+        const bool matches =
+            AsciiMatchesPattern(entryName, name) ||
+            (!entry.shortName.empty() && AsciiMatchesPattern(entry.shortName, name));
         if (matches && !entry.folder && !entry.hidden && !entry.system)
             return entryName;
     }

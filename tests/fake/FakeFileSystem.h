@@ -1,6 +1,6 @@
 #pragma once
 // An in-memory file system that answers like Windows: names compare without
-// regard to case, hidden and system files exist but a lookup skips them,
+// regard to (ASCII) case, hidden and system files exist but a lookup skips them,
 // files keep their raw bytes, and failures throw the run-time errors Windows
 // failures map to. Faults can be injected per operation.
 

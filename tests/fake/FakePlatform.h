@@ -1,11 +1,13 @@
 #pragma once
 // The whole seam in memory, for the native tests: a file system, registry,
-// shell, message boxes and process that record what the program does.
+// shell, message boxes and process that record what the program does, and
+// text rules of its own.
 
 #include "fake/FakeFileSystem.h"
 #include "fake/FakeRegistry.h"
 #include "fake/FakeShell.h"
 #include "fake/FakeTextCodec.h"
+#include "fake/FakeTextRules.h"
 #include "platform/Platform.h"
 
 #include <deque>
@@ -76,6 +78,7 @@ struct FakePlatform {
     FakePlatform();
 
     FakeTextCodec codec;
+    FakeTextRules text;
     FakeFileSystem files;
     FakeRegistry registry;
     FakeShell shell;

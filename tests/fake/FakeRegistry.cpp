@@ -1,13 +1,13 @@
 #include "fake/FakeRegistry.h"
 
-#include "files/TextCase.h"
+#include "fake/FakeTextRules.h"
 
 #include <cstring>
 
 namespace kolvek::fake {
 
 std::string FakeRegistry::KeyName(std::int32_t root, const std::string& key) {
-    return std::to_string(root) + "\\" + ToUpperText(key);
+    return std::to_string(root) + "\\" + AsciiUpperCase(key);
 }
 
 void FakeRegistry::AddKey(std::int32_t root, const std::string& key) {
@@ -16,7 +16,7 @@ void FakeRegistry::AddKey(std::int32_t root, const std::string& key) {
 
 void FakeRegistry::SetValue(std::int32_t root, const std::string& key, const std::string& name,
                             std::uint32_t type, const std::string& data) {
-    keys_[KeyName(root, key)][ToUpperText(name)] = Value{type, data};
+    keys_[KeyName(root, key)][AsciiUpperCase(name)] = Value{type, data};
 }
 
 void FakeRegistry::SetString(std::int32_t root, const std::string& key, const std::string& name,
@@ -24,8 +24,8 @@ void FakeRegistry::SetString(std::int32_t root, const std::string& key, const st
     SetValue(root, key, name, kRegSz, ansi + std::string(1, '\0'));
 }
 
-void FakeRegistry::DenyAccess(std::int32_t root, const std::string& key) {
-    denied_[KeyName(root, key)] = true;
+void FakeRegistry::DenyAccess(std::int32_t root, const std::string& key, std::uint32_t granted) {
+    granted_[KeyName(root, key)] = granted;
 }
 
 std::int32_t FakeRegistry::OpenKeyEx(std::int32_t root, const std::string& subKey, std::uint32_t,
@@ -36,7 +36,8 @@ std::int32_t FakeRegistry::OpenKeyEx(std::int32_t root, const std::string& subKe
     const std::string name = KeyName(root, subKey);
     if (keys_.count(name) == 0)
         return kFileNotFound;
-    if (denied_.count(name))
+    const auto restricted = granted_.find(name);
+    if (restricted != granted_.end() && (access & ~restricted->second) != 0)
         return kAccessDenied;
     *key = nextHandle_++;
     handles_[*key] = name;
@@ -54,7 +55,7 @@ std::int32_t FakeRegistry::QueryValueEx(RegKeyHandle key, const std::string& val
     if (handle == handles_.end())
         return kInvalidHandle;
     const auto& values = keys_[handle->second];
-    const auto value = values.find(ToUpperText(valueName));
+    const auto value = values.find(AsciiUpperCase(valueName));
     if (value == values.end())
         return kFileNotFound;
     *type = value->second.type;

@@ -30,8 +30,9 @@ public:
     void SetString(std::int32_t root, const std::string& key, const std::string& name,
                    const std::string& ansi);
     void AddKey(std::int32_t root, const std::string& key);
-    // Opening this key is refused with access denied.
-    void DenyAccess(std::int32_t root, const std::string& key);
+    // Opening this key is refused with access denied, unless every access
+    // right asked for is among `granted` (KEY_QUERY_VALUE is 0x1).
+    void DenyAccess(std::int32_t root, const std::string& key, std::uint32_t granted = 0);
 
     // Results to give instead of the real ones, query by query (first and
     // second query of a read); nullopt answers normally.
@@ -50,7 +51,7 @@ public:
 private:
     static std::string KeyName(std::int32_t root, const std::string& key);
     std::map<std::string, std::map<std::string, Value>> keys_;
-    std::map<std::string, bool> denied_;
+    std::map<std::string, std::uint32_t> granted_; // keys with restricted access
     std::map<RegKeyHandle, std::string> handles_;
     RegKeyHandle nextHandle_ = 0x100;
     std::size_t queries_ = 0;

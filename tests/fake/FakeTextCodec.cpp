@@ -1,7 +1,8 @@
 #include "fake/FakeTextCodec.h"
 
+#include "platform/Utf8Text.h"
+
 #include <cstdint>
-#include <vector>
 
 namespace kolvek::fake {
 
@@ -36,48 +37,11 @@ std::uint32_t ByteToCodePoint(unsigned char b, CodePage page) {
     return b;
 }
 
-std::vector<std::uint32_t> DecodeUtf8(const std::string& text) {
-    std::vector<std::uint32_t> out;
-    for (std::size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        std::size_t len = c < 0x80 ? 1 : c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 0;
-        if (len == 0 || i + len > text.size()) {
-            out.push_back('?');
-            ++i;
-            continue;
-        }
-        std::uint32_t cp = len == 1 ? c : c & (0xFF >> (len + 1));
-        for (std::size_t k = 1; k < len; ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        out.push_back(cp);
-        i += len;
-    }
-    return out;
-}
-
-void AppendUtf8(std::string& out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 } // namespace
 
 std::string FakeTextCodec::FromUtf8(const std::string& utf8, CodePage page) const {
     std::string out;
-    for (std::uint32_t cp : DecodeUtf8(utf8)) {
+    for (char32_t cp : CodePoints(utf8)) {
         char byte = '?';
         for (int b = 0; b < 256; ++b) {
             if (ByteToCodePoint(static_cast<unsigned char>(b), page) == cp) {

@@ -1,5 +1,4 @@
 #include "fake/FakePlatform.h"
-#include "files/TextCase.h"
 #include "files/USysMdlFileDirHandle.h"
 
 #include <gtest/gtest.h>
@@ -27,18 +26,6 @@ TEST(PathWithBackslash, AddsOneClosingBackslashExceptForTheThreeKeptWords) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(PathWithBackslash(row.in), row.out) << row.in;
-}
-
-TEST(MatchesPattern, WildcardsMatchWholeCharactersIgnoringCase) {
-    EXPECT_TRUE(MatchesPattern("Alpha.BZN", "*.bzn"));
-    EXPECT_TRUE(MatchesPattern(".bzn", "*.bzn"));
-    EXPECT_FALSE(MatchesPattern("map.bzn2", "*.bzn"));
-    EXPECT_FALSE(MatchesPattern("mapbzn", "*.bzn"));
-    EXPECT_TRUE(MatchesPattern("Übung.bzn", "?bung.bzn"));
-    EXPECT_TRUE(MatchesPattern("übung.bzn", "ÜBUNG.BZN"));
-    EXPECT_TRUE(MatchesPattern("a.b.c", "*.*"));
-    EXPECT_TRUE(MatchesPattern("abc", "a*b*c*"));
-    EXPECT_FALSE(MatchesPattern("abc", "a?"));
 }
 
 class FileExistsTest : public ::testing::Test {

@@ -43,6 +43,14 @@ TEST_F(SettingsTest, FirstStartWritesExactlyTwoLinesFromTheRegistry) {
     EXPECT_FALSE(fp.files.Exists("C:\\KOLVEK\\kolvar.ini.tmp"));
 }
 
+TEST_F(SettingsTest, FirstStartAsAStandardUserReadsTheKeyItMayNotWrite) {
+    SetInstallPath("C:\\Spiele\\Armada II");
+    fp.registry.DenyAccess(kHKeyLocalMachine, kRegistryKey, 0x1); // KEY_QUERY_VALUE only
+    EXPECT_TRUE(InitializeSettings(fp.platform));
+    EXPECT_EQ(fp.files.Bytes(kIni), "[General]\r\nArmadaPath = C:\\Spiele\\Armada II\\\r\n");
+    EXPECT_TRUE(fp.ui.boxes.empty());
+}
+
 TEST_F(SettingsTest, FirstStartKeepsAnExistingBackslashAndWritesUmlautsInAnsi) {
     SetInstallPath("C:\\\xDC"
                    "bungen\\");
@@ -121,6 +129,24 @@ TEST_F(SettingsTest, FileSavedWithByteOrderMarkIsReadAsUtf8) {
              "ArmadaPath = C:\\Übungen\\\r\n");
     EXPECT_TRUE(InitializeSettings(fp.platform));
     EXPECT_EQ(GameFolder, "C:\\Übungen\\");
+}
+
+TEST_F(SettingsTest, FileSavedByTodaysNotepadIsReadAsUtf8WithoutAMark) {
+    WriteIni("[General]\r\nArmadaPath = C:\\Spiele\\\xC3\x9C"
+             "bungen\\\r\n");
+    EXPECT_TRUE(InitializeSettings(fp.platform));
+    EXPECT_EQ(GameFolder, "C:\\Spiele\\Übungen\\");
+}
+
+TEST_F(SettingsTest, FileSavedAsUtf16IsReadWithItsLineEnds) {
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string("[General]\r\nArmadaPath = C:\\\xDC"
+                              "bungen\\\n\r\n"))
+        utf16 += std::string{c, '\0'}; // every character here is below U+0100
+    WriteIni(utf16);
+    EXPECT_TRUE(InitializeSettings(fp.platform));
+    // A lone LF ends no line, in UTF-16 too.
+    EXPECT_EQ(GameFolder, "C:\\Übungen\\\n");
 }
 
 TEST_F(SettingsTest, FileWithoutMarkIsReadInTheAnsiCodePage) {

@@ -161,12 +161,39 @@ TEST_F(WinRegQueryTest, MissingValueAndMissingKeyReportTheirCodes) {
     EXPECT_EQ(query.ErrorRegQuery(), 6);
 }
 
-TEST_F(WinRegQueryTest, RefusedAccessFailsLikeAMissingKey) {
+TEST_F(WinRegQueryTest, KeyReadableButNotWritableIsReadThroughAReadOnlyOpen) {
+    // HKEY_LOCAL_MACHINE\SOFTWARE as a standard user meets it.
+    fp.registry.DenyAccess(kHkcu, kKey, 0x1);
+    fp.registry.SetString(kHkcu, kKey, "s", "C:\\Spiele\\");
+    Read("s");
+    EXPECT_EQ(query.Registry_Answertype(), 1);
+    EXPECT_EQ(query.ErrorRuntime(), 0);
+    EXPECT_EQ(query.ErrorRegQuery(), 0);
+    EXPECT_EQ(query.Registry_REG_SZ(), "C:\\Spiele\\");
+    EXPECT_EQ(fp.registry.openedAccess, (std::vector<std::uint32_t>{0x3F, 0x1}));
+    EXPECT_EQ(fp.registry.closedKeys.size(), 1u);
+    EXPECT_EQ(fp.registry.openHandles, 0);
+
+    // A missing value behind the read-only open still answers 2.
+    Read("missing");
+    EXPECT_EQ(query.Registry_Answertype(), 9);
+    EXPECT_EQ(query.ErrorRegQuery(), 2);
+    EXPECT_EQ(fp.registry.openHandles, 0);
+}
+
+TEST_F(WinRegQueryTest, KeyRefusedEvenForReadingFailsLikeAMissingKey) {
     fp.registry.DenyAccess(kHkcu, kKey);
     fp.registry.SetString(kHkcu, kKey, "s", "x");
+    query.ShowErrorMsg(true);
     Read("s");
+    EXPECT_EQ(query.Registry_Answertype(), 9);
     EXPECT_EQ(query.ErrorRuntime(), 5);
     EXPECT_EQ(query.ErrorRegQuery(), 6);
+    EXPECT_EQ(fp.registry.openedAccess, (std::vector<std::uint32_t>{0x3F, 0x1}));
+    EXPECT_EQ(fp.registry.closedKeys, (std::vector<RegKeyHandle>{0}));
+    ASSERT_EQ(fp.ui.boxes.size(), 1u);
+    EXPECT_EQ(fp.ui.boxes[0].prompt,
+              "Fehler 5 beim Lesen der Registry. Meldung 6 von RegQueryValueExNULL.");
 }
 
 TEST_F(WinRegQueryTest, OpensWithReadWriteAccessAndAlwaysClosesTheKey) {

@@ -2,8 +2,8 @@
 #include "config/mdlKOLVEK.h"
 #include "fake/FakeDialogView.h"
 #include "fake/FakePlatform.h"
-#include "files/TextCase.h"
 #include "launcher/EventBoundary.h"
+#include "platform/Utf8Text.h"
 
 #include <gtest/gtest.h>
 

@@ -15,6 +15,10 @@ TEST(FileExistsOnDisk, OnlyAnOrdinaryFileUnderItsOwnNameCounts) {
     wintest::TempFolder folder;
     wintest::TestPlatform test(folder.Path());
     WriteBytes(folder / "Map1.bzn", "x");
+    WriteBytes(folder / "\xCE\xA3igma.bzn", "x"); // Σigma.bzn
+    WriteBytes(folder / "\xC3\x9C"
+                        "bung.bzn",
+               "x"); // Übung.bzn
     WriteBytes(folder / "hidden.bzn", "");
     wintest::SetAttributes(folder / "hidden.bzn", FILE_ATTRIBUTE_HIDDEN);
     WriteBytes(folder / "system.bzn", "");
@@ -31,6 +35,11 @@ TEST(FileExistsOnDisk, OnlyAnOrdinaryFileUnderItsOwnNameCounts) {
         {folder / "Map1.bzn", true},
         {folder / "MAP1.BZN", true},
         {folder / "map1.bzn", true},
+        // Letters beyond ASCII and Latin-1 have a case too: σ is the small Σ.
+        {folder / "\xCF\x83igma.bzn", true},
+        {folder / "\xC3\xBC"
+                  "BUNG.BZN",
+         true}, // üBUNG.BZN
         {folder / "readonly.bzn", true},
         {folder / "hidden.bzn", false},
         {folder / "system.bzn", false},

@@ -14,6 +14,16 @@ using wintest::ReadBytes;
 using wintest::TempFolder;
 using wintest::WriteBytes;
 
+// The bytes of `text` as a UTF-16 LE file with its byte-order mark.
+std::string Utf16LeWithMark(const std::wstring& text) {
+    std::string bytes = "\xFF\xFE";
+    for (wchar_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    return bytes;
+}
+
 class SettingsOnDiskTest : public ::testing::Test {
 protected:
     SettingsOnDiskTest() { mdlKOLVEK::GameFolder.clear(); }
@@ -43,6 +53,15 @@ TEST_F(SettingsOnDiskTest, HandWrittenSettingsFileIsReadLikeWindowsWritesIt) {
         {"ansi umlaut", "ARMADAPATH=D:\\K\xE4se\\\r\n", "D:\\K\xC3\xA4se\\"},
         {"utf-8 with bom", "\xEF\xBB\xBF[General]\r\narmadapath = D:\\K\xC3\xA4se\\",
          "D:\\K\xC3\xA4se\\"},
+        // Notepad's default since Windows 10.
+        {"utf-8 without bom",
+         "[General]\r\nArmadaPath = C:\\Spiele\\\xC3\x9C"
+         "bungen\\\r\n",
+         "C:\\Spiele\\\xC3\x9C"
+         "bungen\\"},
+        // Notepad's "UTF-16 LE", with a letter beyond every 8-bit code page.
+        {"utf-16 le with bom", Utf16LeWithMark(L"ArmadaPath = D:\\\u00DC\u03A3\\\r\n"),
+         "D:\\\xC3\x9C\xCE\xA3\\"},
         {"lone cr endings, last line wins", "ArmadaPath = A:\\\rArmadaPath = B:\\\r", "B:\\"},
         {"lone lf stays in the line", "ArmadaPath = C:\\x\n\r\n", "C:\\x\n"},
     };

@@ -10,6 +10,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32TextCodec.h"
+#include "platform/win32/Win32TextRules.h"
 
 #include <cstdint>
 #include <string>
@@ -162,7 +163,8 @@ public:
     RecordingUserInterface ui;
     TestProcess process;
     Win32TextCodec codec;
-    Platform platform{files, registry, shell, ui, process, codec};
+    Win32TextRules text;
+    Platform platform{files, registry, shell, ui, process, codec, text};
 };
 
 } // namespace kolvek::wintest

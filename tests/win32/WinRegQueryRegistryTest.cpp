@@ -5,6 +5,7 @@
 #include "Win32TestSupport.h"
 #include "platform/win32/Win32Handles.h"
 #include "registry/WinRegQuery.h"
+#include "win32/RestrictedRegistryKey.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,12 @@ using wintest::RegistryKey;
 using wintest::TestRegistryKey;
 
 using wintest::InstallPathEntry;
+using wintest::kEveryoneMayRead;
 using wintest::kInstallKey;
+using wintest::kNobodyMayOpen;
+using wintest::RestrictedRegistryKey;
+
+const wchar_t kWideInstallKey[] = L"SOFTWARE\\Activision\\Star Trek Armada II\\v1.0";
 
 class WinRegQueryRegistryTest : public ::testing::Test {
 protected:
@@ -163,6 +169,22 @@ bool ValueInView(REGSAM view) {
            ERROR_SUCCESS;
 }
 
+// Reads the game's entry as the first start does, after Preset, with messages
+// turned on, and expects `path` back without any message.
+void ExpectPresetReads(const std::string& path) {
+    wintest::TestPlatform test("C:\\");
+    WinRegQuery query(test.platform);
+    query.Registry_HKEY(wintest::kHKeyCurrentUser); // Preset replaces it
+    query.Preset();
+    query.ShowErrorMsg(true);
+    query.QueryRegistryValue();
+    EXPECT_EQ(WinRegQuery::kAnswerString, query.Registry_Answertype());
+    EXPECT_EQ(0, query.ErrorRuntime());
+    EXPECT_EQ(0, query.ErrorRegQuery());
+    EXPECT_EQ(path, query.Registry_REG_SZ());
+    EXPECT_TRUE(test.ui.messages.empty());
+}
+
 TEST(WinRegQueryInstallPath, PresetReadsTheGamesEntryInThe32BitView) {
     InstallPathEntry entry;
     entry.Set("C:\\Spiele\\Armada II");
@@ -172,16 +194,38 @@ TEST(WinRegQueryInstallPath, PresetReadsTheGamesEntryInThe32BitView) {
         EXPECT_FALSE(ValueInView(KEY_WOW64_64KEY));
     }
 
+    ExpectPresetReads("C:\\Spiele\\Armada II");
+}
+
+// The game's entry as a standard user meets it: readable, not writable. The
+// reader's open for reading and writing is refused, as on Windows.
+TEST(WinRegQueryStandardUser, KeyThatOnlyGrantsReadingIsReadThroughAReadOnlyOpen) {
+    InstallPathEntry entry;
+    entry.Set("C:\\Spiele\\Armada II");
+    RestrictedRegistryKey readOnly(HKEY_LOCAL_MACHINE, kWideInstallKey, 0, kEveryoneMayRead);
+    {
+        RegistryKey key;
+        ASSERT_EQ(ERROR_ACCESS_DENIED,
+                  ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kInstallKey, 0, 0x3F, key.Receive()));
+        ASSERT_EQ(ERROR_SUCCESS,
+                  ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kInstallKey, 0, KEY_READ, key.Receive()));
+    }
+
+    ExpectPresetReads("C:\\Spiele\\Armada II");
+}
+
+TEST(WinRegQueryStandardUser, KeyThatGrantsNothingFailsAsAQueryOnTheZeroHandle) {
+    InstallPathEntry entry;
+    entry.Set("C:\\Spiele\\Armada II");
+    RestrictedRegistryKey closed(HKEY_LOCAL_MACHINE, kWideInstallKey, 0, kNobodyMayOpen);
+
     wintest::TestPlatform test("C:\\");
     WinRegQuery query(test.platform);
-    query.Registry_HKEY(wintest::kHKeyCurrentUser);
-    query.ShowErrorMsg(true);
     query.Preset();
     query.QueryRegistryValue();
-    EXPECT_EQ(WinRegQuery::kAnswerString, query.Registry_Answertype());
-    EXPECT_EQ(0, query.ErrorRuntime());
-    EXPECT_EQ("C:\\Spiele\\Armada II", query.Registry_REG_SZ());
-    EXPECT_TRUE(test.ui.messages.empty());
+    EXPECT_EQ(WinRegQuery::kAnswerFailed, query.Registry_Answertype());
+    EXPECT_EQ(5, query.ErrorRuntime());
+    EXPECT_EQ(6, query.ErrorRegQuery());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/Win32TextCodec.h"
+#include "platform/win32/Win32TextRules.h"
 #include "platform/win32/Win32UserInterface.h"
 
 namespace kolvek {
@@ -27,7 +28,8 @@ private:
     Win32UserInterface ui_;
     Win32Process process_;
     Win32TextCodec codec_;
-    Platform platform_{files_, registry_, shell_, ui_, process_, codec_};
+    Win32TextRules text_;
+    Platform platform_{files_, registry_, shell_, ui_, process_, codec_, text_};
 };
 
 } // namespace kolvek

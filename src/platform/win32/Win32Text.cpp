@@ -8,12 +8,6 @@ namespace kolvek {
 
 namespace {
 
-int CheckedLength(std::size_t size) {
-    if (size > static_cast<std::size_t>(INT_MAX))
-        throw RuntimeError(err::OutOfMemory);
-    return static_cast<int>(size);
-}
-
 std::wstring Decode(const std::string& bytes, UINT codePage) {
     if (bytes.empty())
         return {};
@@ -45,6 +39,12 @@ std::string Encode(const std::wstring& text, UINT codePage) {
 }
 
 } // namespace
+
+int CheckedLength(std::size_t size) {
+    if (size > static_cast<std::size_t>(INT_MAX))
+        throw RuntimeError(err::OutOfMemory);
+    return static_cast<int>(size);
+}
 
 std::wstring Widen(const std::string& utf8) {
     return Decode(utf8, CP_UTF8);

@@ -4,9 +4,14 @@
 
 #include "platform/win32/Win32Api.h"
 
+#include <cstddef>
 #include <string>
 
 namespace kolvek {
+
+// A text length for the int parameters of the Win32 text functions; lack of
+// memory (7) beyond what an int holds.
+int CheckedLength(std::size_t size);
 
 // UTF-8 to UTF-16; invalid sequences become U+FFFD.
 std::wstring Widen(const std::string& utf8);

@@ -30,7 +30,7 @@ bool Win32TextInput::ReadLine(std::string& line) {
             lines_.Feed(buffer, read);
         }
     }
-    line = lines_.HadUtf8Bom() ? raw : BytesToUtf8(raw, CP_ACP);
+    line = lines_.LinesAreUtf8() ? raw : BytesToUtf8(raw, CP_ACP);
     return true;
 }
 

@@ -10,8 +10,8 @@
 namespace kolvek {
 
 // Reads the file in chunks and hands out its lines as UTF-8: decoded from the
-// ANSI code page, or passed through when the file starts with the UTF-8
-// byte-order mark. A read failure throws RuntimeError.
+// ANSI code page unless the file reads as UTF-16 or UTF-8
+// (TextFileEncoding.h). A read failure throws RuntimeError.
 class Win32TextInput : public TextInput {
 public:
     explicit Win32TextInput(UniqueHandle file) : file_(std::move(file)) {}
