@@ -50,7 +50,7 @@ set_tests_properties(kolvek_e2e_tests PROPERTIES
 # code page.
 add_test(NAME kolvek_e2e_tests_german_windows
          COMMAND ${KOLVEK_WINE_RUN_DE} $<TARGET_FILE:kolvek_e2e_tests>
-                 --gtest_filter=${KOLVEK_E2E_GERMAN_TESTS}:KolvekFolders.*)
+                 --gtest_filter=${KOLVEK_E2E_GERMAN_TESTS}:KolvekFolders.*:KolvekHostile.*Console*)
 set_tests_properties(kolvek_e2e_tests_german_windows PROPERTIES
     FIXTURES_REQUIRED ${KOLVEK_WINE_FIXTURE_DE}
     RESOURCE_LOCK kolvek_e2e_display

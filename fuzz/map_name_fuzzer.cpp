@@ -5,6 +5,7 @@
 
 #include "FuzzChecks.h"
 
+#include "config/ScriptNames.h"
 #include "config/mdlKOLVEK.h"
 #include "fake/FakeDialogView.h"
 #include "fake/FakePlatform.h"
@@ -66,8 +67,7 @@ void CheckHelpers(const std::string& text) {
     if (fuzz::WellFormedUtf8(text) != text)
         return;
     const fake::FakeTextRules rules;
-    FUZZ_CHECK(IsReservedDeviceName(rules, text) ==
-                   IsReservedDeviceName(rules, AsciiUpperCase(text)),
+    FUZZ_CHECK(IsReservedDeviceName(text) == IsReservedDeviceName(AsciiUpperCase(text)),
                "device names depend on letter case");
     FUZZ_CHECK(HasMapExtension(rules, text + ".bzn") && HasMapExtension(rules, text + ".BzN"),
                text);
@@ -105,10 +105,16 @@ void CheckNewMap(const std::string& name, bool mapExists, bool confirm) {
         return;
     }
     const std::string typed = view.Text(Control::newWorld);
-    FUZZ_CHECK(fp.process.started.size() == 1 && fp.process.started[0].commandLine == kScript,
+    FUZZ_CHECK(fp.process.started.size() == 1 &&
+                   fp.process.started[0].commandLine ==
+                       "cmd.exe /d /e:on /v:off /c .\\RunA2-00000001.bat",
                "unexpected start");
+    FUZZ_CHECK(fp.files.Bytes(fp.process.temporaryFolder + "\\RunA2-00000001.bat") ==
+                   fp.files.Bytes(kScript),
+               "the started copy differs from RunA2.bat");
     FUZZ_CHECK(!name.empty() && name.find(' ') == std::string::npos, "a blank name launched");
-    FUZZ_CHECK(!HasForbiddenCharacter(typed) && !IsReservedDeviceName(fp.text, typed), typed);
+    FUZZ_CHECK(!HasForbiddenCharacter(typed) && !IsReservedDeviceName(typed), typed);
+    FUZZ_CHECK(ConsoleHolds(fp.codec, typed), "the console cannot hold " + typed);
     for (unsigned char c : typed)
         FUZZ_CHECK(IsFileNameCharacter(c), typed);
     FUZZ_CHECK(typed == withExtension && HasMapExtension(fp.text, typed), typed);
@@ -120,8 +126,7 @@ void CheckNewMap(const std::string& name, bool mapExists, bool confirm) {
     FUZZ_CHECK(lines[2].rfind("armada2 /edit ", 0) == 0, lines[2]);
     FUZZ_CHECK(!fuzz::HasUnescapedCommandCharacter(lines[2]), lines[2]);
     FUZZ_CHECK(!fuzz::HasLonePercent(lines[2]), lines[2]);
-    // The name reached the game line whole, or with its unmappable
-    // characters as "?": nothing was cut off.
+    // The name reached the game line whole: nothing was cut off.
     FUZZ_CHECK(lines[2].size() >= std::string("armada2 /edit ").size() + CharacterCount(typed),
                lines[2]);
     if (mapExists && plainName)

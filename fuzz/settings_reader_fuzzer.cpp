@@ -4,6 +4,8 @@
 
 #include "FuzzChecks.h"
 
+#include "config/PathLimits.h"
+#include "config/ScriptNames.h"
 #include "config/mdlKOLVEK.h"
 #include "fake/FakeDialogView.h"
 #include "fake/FakePlatform.h"
@@ -75,38 +77,49 @@ void CheckFirstStartRoundTrip(const std::string& folder) {
     FUZZ_CHECK(ok && GameFolder == written, "read back <" + GameFolder + "> for <" + written + ">");
 }
 
-// The launch script for the folder: five lines, the first two from the
-// folder, the game line as asked for; an empty folder is refused before
-// anything is started.
+// The launch script for the folder: either refused before anything is
+// written, or five lines whose second enters exactly the game folder, a
+// full path that the console holds, free of what cd would take as syntax or
+// wildcard, and short enough for cmd.exe to start the game from; the copy
+// that is started holds the same bytes.
 void CheckLaunchScript(const std::string& folder) {
     fake::FakePlatform fp;
     GameFolder = folder;
+    const bool fullPath =
+        folder.size() >= 4 && folder[1] == ':' && folder[2] == '\\' && folder.back() == '\\';
+    if (fullPath)
+        fp.files.AddFolder(folder);
+    const std::string cdFolder = fullPath ? folder.substr(0, folder.size() - 1) : std::string();
     for (const std::string& argument : {std::string(), std::string("/edit a&b.bzn")}) {
-        std::string path;
+        std::string copy;
         try {
-            path = mdlKOLVEK::WriteLaunchScript(fp.platform, argument);
+            copy = mdlKOLVEK::WriteLaunchScript(fp.platform, argument);
         } catch (const RuntimeError& error) {
-            FUZZ_CHECK(CharacterCount(folder) == 0 && error.Number() == err::InvalidArgument,
+            FUZZ_CHECK(error.Number() == err::InvalidArgument ||
+                           error.Number() == err::PathNotFound,
                        "script refused for <" + folder + ">: " + error.Description());
+            FUZZ_CHECK(!fp.files.Exists(kScript) &&
+                           fp.files.ListFiles(fp.process.temporaryFolder).empty(),
+                       "a refused script was written");
             return;
         }
-        FUZZ_CHECK(!folder.empty(), "a script was written for an empty game folder");
-        FUZZ_CHECK(path == kScript, path);
-        std::vector<std::string> lines;
+        FUZZ_CHECK(fullPath, "a script was written for <" + folder + ">");
+        FUZZ_CHECK(cdFolder.find_first_of(std::string("\"*?<>|/", 7)) == std::string::npos &&
+                       cdFolder.find(':', 2) == std::string::npos,
+                   cdFolder);
+        for (unsigned char c : cdFolder)
+            FUZZ_CHECK(c >= 32, "control character in <" + cdFolder + ">");
+        FUZZ_CHECK(ConsoleHolds(fp.codec, cdFolder), cdFolder);
+        FUZZ_CHECK(Utf16Length(cdFolder) <= kLongestGameFolder, cdFolder);
         const std::string& bytes = fp.files.Bytes(kScript);
-        // A line break inside the folder's first two characters or in the
-        // rest of it would make more lines; the game line must stay intact.
-        if (folder.find_first_of("\r\n") != std::string::npos)
-            continue;
-        // Bytes that are not UTF-8 (possible behind a byte-order mark) are
-        // decoded differently by each codec; only well-formed text has a
-        // fixed script.
-        if (fuzz::WellFormedUtf8(folder) != folder)
-            continue;
+        FUZZ_CHECK(fp.files.Bytes(copy) == bytes, "the started copy differs from RunA2.bat");
+        std::vector<std::string> lines;
         FUZZ_CHECK(fuzz::SplitWrittenLines(bytes, lines) && lines.size() == 5, bytes);
-        FUZZ_CHECK(lines[0] == fp.codec.FromUtf8(LeftCharacters(folder, 2), CodePage::Oem),
-                   lines[0]);
-        FUZZ_CHECK(lines[1].rfind("cd \"", 0) == 0 && lines[1].back() == '"', lines[1]);
+        FUZZ_CHECK(lines[0] == folder.substr(0, 2), lines[0]);
+        FUZZ_CHECK(lines[1] == "cd \"" + fp.codec.FromUtf8(cdFolder, CodePage::Oem) + "\"" ||
+                       cdFolder.find('%') != std::string::npos,
+                   lines[1]);
+        FUZZ_CHECK(!fuzz::HasLonePercent(lines[1]), lines[1]);
         FUZZ_CHECK(lines[2] == (argument.empty() ? "armada2 /nointro" : "armada2 /edit a^&b.bzn"),
                    lines[2]);
         FUZZ_CHECK(lines[3] == "cd \\" && lines[4] == "c:", bytes);

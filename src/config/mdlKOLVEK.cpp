@@ -1,6 +1,9 @@
 #include "config/mdlKOLVEK.h"
 
 #include "config/LaunchScript.h"
+#include "config/PathLimits.h"
+#include "config/ScriptCopies.h"
+#include "config/ScriptNames.h"
 #include "files/USysMdlFileDirHandle.h"
 #include "platform/Utf8Text.h"
 #include "registry/WinRegQuery.h"
@@ -50,7 +53,9 @@ bool ReadSettingsFile(Platform& platform, const std::string& settingsPath) {
             continue;
         // The last path line wins.
         GameFolder = IniValue(line);
-        if (GameFolder.empty())
+        // Longer than any path Windows has: no folder at all, and too much
+        // for the controls that show it.
+        if (GameFolder.empty() || Utf16Length(GameFolder) > kLongestPath)
             throw RuntimeError(err::BrokenSettingsFile, "Fehlerhafte INI-Datei");
     }
     input->Close();
@@ -145,15 +150,16 @@ bool WriteSettingsFile(Platform& platform) {
 }
 
 std::string WriteLaunchScript(Platform& platform, const std::string& argument) {
-    const std::string scriptPath = ProgramFile(platform, kScriptName);
-    auto output = platform.files.CreateText(scriptPath, CodePage::Oem);
-    output->WriteLine(ScriptDriveLine(GameFolder));
-    output->WriteLine(ScriptFolderLine(GameFolder));
-    output->WriteLine(ScriptGameLine(argument));
-    output->WriteLine("cd \\");
-    output->WriteLine("c:");
+    // Every check comes before anything is written.
+    const std::string folder = EnterableGameFolder(platform, GameFolder);
+    CheckScriptArgument(platform.codec, argument);
+    const std::vector<std::string> lines = {ScriptDriveLine(folder), ScriptFolderLine(folder),
+                                            ScriptGameLine(argument), "cd \\", "c:"};
+    auto output = platform.files.CreateText(ProgramFile(platform, kScriptName), CodePage::Oem);
+    for (const std::string& line : lines)
+        output->WriteLine(line);
     output->Close();
-    return scriptPath;
+    return WriteScriptCopy(platform, lines);
 }
 
 bool PrepareEditMode(Platform& platform) {

@@ -1,5 +1,7 @@
 #include "launcher/FileListBox.h"
 
+#include "launcher/MapName.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -11,13 +13,15 @@ FileListBox::FileListBox(FileSystem& files, const TextRules& text, DialogView& v
 
 void FileListBox::Path(const std::string& folder) {
     // The platform's lookup also matches generated short names (map.bzn2 as
-    // MAP~1.BZN); only the long name counts here. Each name gets its sort key
+    // MAP~1.BZN); only the long name counts here. Names that Windows forbids
+    // (possible under Wine, made on the Linux side) are left out: the launch
+    // script could not carry them. Each name gets its sort key
     // once, so that the sort compares bytes only: far cheaper than asking the
     // platform about each of the n log n pairs. Names with equal keys (that
     // differ in case only) keep a fixed order.
     std::vector<std::pair<std::string, std::string>> keyed;
     for (std::string& name : files_.ListFiles(folder)) {
-        if (text_.MatchesPattern(name, pattern_))
+        if (text_.MatchesPattern(name, pattern_) && WindowsAllowsName(name))
             keyed.emplace_back(text_.SortKey(name), std::move(name));
     }
     std::sort(keyed.begin(), keyed.end());

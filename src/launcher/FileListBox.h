@@ -1,7 +1,7 @@
 #pragma once
 // The map list: a folder, the pattern "*.bzn", and the ordinary files of the
-// folder whose long names match it, in the order of a sorted list box of the
-// user's locale (letter case aside).
+// folder whose long names match it and that Windows allows, in the order of
+// a sorted list box of the user's locale (letter case aside).
 
 #include "platform/DialogView.h"
 #include "platform/FileSystem.h"

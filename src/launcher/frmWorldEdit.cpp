@@ -1,5 +1,6 @@
 #include "launcher/frmWorldEdit.h"
 
+#include "config/ScriptNames.h"
 #include "config/mdlKOLVEK.h"
 #include "files/USysMdlFileDirHandle.h"
 #include "launcher/MapName.h"
@@ -17,17 +18,26 @@ const char kForbiddenText[] =
     "Der Kartenname darf keines dieser Zeichen enthalten: \\ / : * ? \" < > |";
 const char kDeviceText[] =
     "Diesen Namen reserviert Windows für ein Gerät. Wähle einen anderen Kartennamen.";
+const char kConsoleText[] =
+    "Der Kartenname enthält Zeichen, die die Konsole nicht darstellen kann; so lässt er sich "
+    "nicht an Armada II übergeben. Wähle einen anderen Kartennamen.";
+const char kUnreachableMapText[] =
+    "Diese Karte lässt sich nicht an Armada II übergeben: Ihr Name enthält Zeichen, die die "
+    "Konsole nicht darstellen kann, und das Laufwerk führt für sie keinen kurzen Namen (8.3). "
+    "Benenne die Karte um.";
 const char kOverwriteText[] =
     "Es existiert bereits eine Karte mit diesem Namen. Sie wird gelsöcht, wenn Du weitermachst.";
 const char kRefusalTitle[] = " :-(";
 } // namespace
 
 frmWorldEdit::frmWorldEdit(Platform& platform, DialogView& view)
-    : platform_(platform), view_(view), bznList_(platform.files, platform.text, view, "*.bzn") {}
+    : platform_(platform), view_(view), bznList_(platform.files, platform.text, view, "*.bzn"),
+      scriptCopies_(platform) {}
 
 void frmWorldEdit::Form_Load() {
     if (!mdlKOLVEK::InitializeSettings(platform_))
         platform_.process.EndProgram();
+    scriptCopies_.RemoveLeftovers();
     view_.SetText(Control::Armadapath,
                   platform_.text.UpperCase(USysMdlFileDirHandle::PathWithBackslash(GameFolder) +
                                            "armada2.exe"));
@@ -63,7 +73,15 @@ void frmWorldEdit::OKButton_Click() {
             platform_.ui.Beep();
             return;
         }
-        launchArgument_ = "/edit " + selected;
+        // The game gets the map's exact name, or its short name where the
+        // script cannot carry the long one.
+        const std::string name = MapNameForScript(platform_, bznList_.Path(), selected);
+        if (name.empty()) {
+            platform_.ui.Beep();
+            platform_.ui.ShowMessage(kUnreachableMapText, mb::Exclamation, kRefusalTitle);
+            return;
+        }
+        launchArgument_ = "/edit " + name;
     } else {
         const std::string name = view_.Text(Control::newWorld);
         if (name.empty()) {
@@ -78,8 +96,12 @@ void frmWorldEdit::OKButton_Click() {
             RefuseName(kForbiddenText);
             return;
         }
-        if (IsReservedDeviceName(platform_.text, name)) {
+        if (IsReservedDeviceName(name)) {
             RefuseName(kDeviceText);
+            return;
+        }
+        if (!ConsoleHolds(platform_.codec, name)) {
+            RefuseName(kConsoleText);
             return;
         }
         if (!HasMapExtension(platform_.text, name))
@@ -109,7 +131,7 @@ void frmWorldEdit::CancelButton_Click() {
 
 void frmWorldEdit::Launch(const std::string& argument) {
     const std::string script = mdlKOLVEK::WriteLaunchScript(platform_, argument);
-    platform_.process.StartCommand(script, window_style::MinimizedFocus);
+    scriptCopies_.Start(script, window_style::MinimizedFocus);
 }
 
 void frmWorldEdit::RefuseName(const std::string& message) {

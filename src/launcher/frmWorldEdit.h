@@ -2,6 +2,7 @@
 // The launcher dialog's behaviour: its six events, against the view of its
 // controls. Handlers trap nothing; errors pass to the event boundary.
 
+#include "config/ScriptCopies.h"
 #include "launcher/FileListBox.h"
 #include "platform/DialogView.h"
 #include "platform/Platform.h"
@@ -25,6 +26,7 @@ public:
     bool EditExisting() const { return editExisting_; }
     const std::string& LaunchArgument() const { return launchArgument_; }
     const FileListBox& bznList() const { return bznList_; }
+    const ScriptCopies& scriptCopies() const { return scriptCopies_; }
 
 private:
     void Launch(const std::string& argument);
@@ -34,6 +36,9 @@ private:
     Platform& platform_;
     DialogView& view_;
     FileListBox bznList_;
+    // The launches' script copies; those whose cmd.exe has ended go at the
+    // next launch and when the dialog goes.
+    ScriptCopies scriptCopies_;
     bool editExisting_ = false;
     std::string launchArgument_;
 };

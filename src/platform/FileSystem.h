@@ -33,6 +33,12 @@ public:
     virtual void Close() = 0;
 };
 
+// A text file made by CreateUniqueText: where it is, and the stream to fill it.
+struct NewTextFile {
+    std::string path;
+    std::unique_ptr<TextOutput> output;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -53,6 +59,20 @@ public:
     // The long names of all ordinary files in `folder`, in no particular order.
     // Throws 76 when the folder does not exist.
     virtual std::vector<std::string> ListFiles(const std::string& folder) = 0;
+
+    // Creates a new, empty text file in `folder` named `prefix`, a part
+    // made of hexadecimal digits and hyphens, and `extension`, under a name
+    // that no earlier call, in this run or another, has given out. Never
+    // opens or replaces a file that exists.
+    virtual NewTextFile CreateUniqueText(const std::string& folder, const std::string& prefix,
+                                         const std::string& extension, CodePage page) = 0;
+    // True when `path` names an existing folder.
+    virtual bool FolderExists(const std::string& path) = 0;
+    // The existing file or folder `path` with each of its parts written by its
+    // short (8.3) name where it has one; parts without one, and every part on
+    // a volume that keeps no short names, stay as they are. Throws when the
+    // path does not exist.
+    virtual std::string ShortPath(const std::string& path) = 0;
 };
 
 } // namespace kolvek

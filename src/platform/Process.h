@@ -1,6 +1,8 @@
 #pragma once
-// The running program: its folder, starting commands, ending it.
+// The running program: its folder, the system's folders, starting programs
+// and learning when they have ended, ending the program itself.
 
+#include <memory>
 #include <string>
 
 namespace kolvek {
@@ -9,15 +11,34 @@ namespace window_style {
 constexpr int MinimizedFocus = 2;
 }
 
+// A program that was started. Destroying this object lets go of the process
+// (its handle); the process itself runs on.
+class StartedProcess {
+public:
+    virtual ~StartedProcess() = default;
+    // True once the process has ended.
+    virtual bool HasEnded() = 0;
+};
+
 class Process {
 public:
     virtual ~Process() = default;
     // The folder of the program's executable, without a trailing backslash
     // except at a drive root ("E:\").
     virtual std::string ProgramFolder() = 0;
-    // Starts `commandLine` with the given window style and does not wait.
-    // Throws RuntimeError when it cannot be started.
-    virtual void StartCommand(const std::string& commandLine, int windowStyle) = 0;
+    // The system's own folder, which holds its cmd.exe; no trailing backslash.
+    virtual std::string SystemFolder() = 0;
+    // The user's folder for temporary files, without a trailing backslash
+    // except at a drive root.
+    virtual std::string TemporaryFolder() = 0;
+    // Starts the executable `application` (a full path) with `commandLine`
+    // exactly as given, in `workingFolder`, its window shown with
+    // `windowStyle`, and does not wait. Throws RuntimeError when it cannot
+    // be started.
+    virtual std::unique_ptr<StartedProcess> Start(const std::string& application,
+                                                  const std::string& commandLine,
+                                                  const std::string& workingFolder,
+                                                  int windowStyle) = 0;
     // Ends the program at once.
     [[noreturn]] virtual void EndProgram() = 0;
 };

@@ -40,6 +40,18 @@ std::string RightCharacters(const std::string& text, std::size_t count) {
     return text.substr(OffsetOfCharacter(text, total - count));
 }
 
+std::size_t Utf16Length(const std::string& text) {
+    std::size_t units = 0;
+    for (char c : text) {
+        const unsigned char byte = static_cast<unsigned char>(c);
+        if (!IsContinuationByte(c))
+            ++units; // a character starts here
+        if (byte >= 0xF0)
+            ++units; // beyond the BMP: a surrogate pair
+    }
+    return units;
+}
+
 std::size_t WellFormedSequenceLength(const std::string& text, std::size_t at) {
     const unsigned char c = static_cast<unsigned char>(text[at]);
     std::size_t length = 0;

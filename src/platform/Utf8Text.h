@@ -10,6 +10,8 @@ namespace kolvek {
 std::size_t CharacterCount(const std::string& text);
 std::string LeftCharacters(const std::string& text, std::size_t count);
 std::string RightCharacters(const std::string& text, std::size_t count);
+// The number of UTF-16 units the text takes, as Windows counts path lengths.
+std::size_t Utf16Length(const std::string& text);
 
 // The length of the well-formed UTF-8 sequence that starts at `at` (no
 // overlong forms, no surrogates, nothing above U+10FFFF); 0 when the bytes

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cwchar>
+#include <cwctype>
 #include <utility>
+
+#include <tlhelp32.h>
 
 namespace e2e {
 
@@ -31,13 +36,6 @@ std::wstring UniqueName() {
     static unsigned counter = 0;
     return std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(::GetTickCount()) +
            L"-" + std::to_wstring(++counter);
-}
-
-void CopyPayload(const std::wstring& name, const std::wstring& target) {
-    const std::wstring source = DriverFolder() + L"\\" + name;
-    ASSERT_TRUE(::CopyFileW(source.c_str(), target.c_str(), FALSE))
-        << "cannot copy " << ToUtf8(source) << " to " << ToUtf8(target) << ": error "
-        << ::GetLastError();
 }
 
 std::vector<std::string> SplitLines(const std::string& bytes) {
@@ -165,6 +163,13 @@ const ::testing::Environment* const kOneRunAtATime =
 
 // --- Text and files -----------------------------------------------------------
 
+void CopyPayload(const std::wstring& name, const std::wstring& target) {
+    const std::wstring source = DriverFolder() + L"\\" + name;
+    ASSERT_TRUE(::CopyFileW(source.c_str(), target.c_str(), FALSE))
+        << "cannot copy " << ToUtf8(source) << " to " << ToUtf8(target) << ": error "
+        << ::GetLastError();
+}
+
 std::wstring FromUtf8(const std::string& text) {
     if (text.empty())
         return std::wstring();
@@ -291,13 +296,30 @@ std::wstring GameStart::Arguments() const {
     return start == std::wstring::npos ? std::wstring() : commandLine.substr(start);
 }
 
-Installation::Installation(const std::wstring& programSubfolder,
-                           const std::wstring& gameSubfolder) {
-    root_ = AllInstallationsFolder() + L"\\" + UniqueName();
+Installation::Installation(const std::wstring& programSubfolder, const std::wstring& gameSubfolder)
+    : root_(AllInstallationsFolder() + L"\\" + UniqueName()) {
+    Make(programSubfolder, gameSubfolder);
+}
+
+Installation::Installation(const std::wstring& programSubfolder, std::size_t gameFolderLength)
+    : root_(AllInstallationsFolder() + L"\\" + UniqueName()) {
+    // Parts of at most 100 letters, none shorter than 2.
+    std::wstring subfolder;
+    for (wchar_t letter = L'a'; root_.size() + 1 + subfolder.size() < gameFolderLength; ++letter) {
+        if (!subfolder.empty())
+            subfolder += L'\\';
+        const std::size_t missing = gameFolderLength - root_.size() - 1 - subfolder.size();
+        subfolder += std::wstring(missing > 102 ? 100 : missing, letter);
+    }
+    Make(programSubfolder, subfolder);
+}
+
+void Installation::Make(const std::wstring& programSubfolder, const std::wstring& gameSubfolder) {
     programFolder_ = root_ + L"\\" + programSubfolder;
     gameFolder_ = root_ + L"\\" + gameSubfolder + L"\\";
     MakeFolders(programFolder_);
     MakeFolders(gameFolder_ + L"bzn");
+    MakeFolders(TempFolder());
     CopyPayload(L"KOLVEK.EXE", KolvekExe());
     CopyPayload(L"armada2.exe", GameFile(L"armada2.exe"));
 }
@@ -337,8 +359,12 @@ std::string Installation::SettingsBytes(const std::wstring& gameFolder) const {
 }
 
 std::string Installation::ScriptBytes(const std::wstring& gameLine) const {
-    const std::wstring text = gameFolder_.substr(0, 2) + L"\r\ncd \"" +
-                              gameFolder_.substr(0, gameFolder_.size() - 1) + L"\"\r\n" + gameLine +
+    return ScriptBytesFor(gameFolder_, gameLine);
+}
+
+std::string Installation::ScriptBytesFor(const std::wstring& folder, const std::wstring& gameLine) {
+    const std::wstring text = folder.substr(0, 2) + L"\r\ncd \"" +
+                              folder.substr(0, folder.size() - 1) + L"\"\r\n" + gameLine +
                               L"\r\ncd \\\r\nc:\r\n";
     return Encode(text, CP_OEMCP);
 }
@@ -362,6 +388,31 @@ std::vector<GameStart> Installation::GameStarts() const {
 std::vector<GameStart> Installation::WaitForGameStarts(std::size_t count, DWORD timeoutMs) const {
     WaitUntil([&] { return GameStarts().size() >= count; }, timeoutMs);
     return GameStarts();
+}
+
+std::wstring LongPath(const std::wstring& path) {
+    std::wstring result(32768, L'\0');
+    const DWORD length =
+        ::GetLongPathNameW(path.c_str(), &result[0], static_cast<DWORD>(result.size()));
+    result.resize(length < result.size() ? length : 0);
+    return result;
+}
+
+void ExpectGameStart(const Installation& installation, const GameStart& start,
+                     const std::wstring& arguments) {
+    EXPECT_EQ(arguments, start.Arguments()) << ToUtf8(start.commandLine);
+    std::wstring name = start.ProgramName();
+    for (wchar_t& c : name)
+        c = static_cast<wchar_t>(std::towlower(c));
+    const auto endsWith = [&](const std::wstring& end) {
+        return name.size() >= end.size() &&
+               name.compare(name.size() - end.size(), end.size(), end) == 0;
+    };
+    EXPECT_TRUE(endsWith(L"armada2") || endsWith(L"armada2.exe")) << ToUtf8(start.commandLine);
+    const std::wstring folder = installation.GameFolder();
+    EXPECT_TRUE(::CompareStringOrdinal(LongPath(folder.substr(0, folder.size() - 1)).c_str(), -1,
+                                       LongPath(start.folder).c_str(), -1, TRUE) == CSTR_EQUAL)
+        << ToUtf8(start.folder);
 }
 
 // --- The game's registry value ----------------------------------------------------
@@ -458,14 +509,52 @@ void InstallPathValue::Restore() {
 
 // --- The running program -------------------------------------------------------------
 
-Program::Program(const Installation& installation) {
+namespace {
+
+bool SameName(const std::wstring& a, const std::wstring& b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                                  static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The driver's environment block with `changes` made.
+std::wstring EnvironmentBlock(const Environment& changes) {
+    std::wstring block;
+    wchar_t* strings = ::GetEnvironmentStringsW();
+    for (const wchar_t* entry = strings; *entry != L'\0'; entry += std::wcslen(entry) + 1) {
+        const std::wstring text = entry;
+        const std::wstring name = text.substr(0, text.find(L'=', 1));
+        bool changed = false;
+        for (const auto& change : changes)
+            changed = changed || SameName(change.first, name);
+        if (!changed)
+            block += text + L'\0';
+    }
+    ::FreeEnvironmentStringsW(strings);
+    for (auto it = changes.begin(); it != changes.end(); ++it) {
+        // A later change of the same variable wins.
+        const bool overridden = std::any_of(it + 1, changes.end(), [&](const auto& later) {
+            return SameName(later.first, it->first);
+        });
+        if (!overridden)
+            block += it->first + L"=" + it->second + L'\0';
+    }
+    return block + L'\0';
+}
+
+} // namespace
+
+Program::Program(const Installation& installation, const Environment& environment) {
     const std::wstring exe = installation.KolvekExe();
     std::wstring commandLine = L"\"" + exe + L"\"";
+    Environment changes = {{L"TMP", installation.TempFolder()},
+                           {L"TEMP", installation.TempFolder()}};
+    changes.insert(changes.end(), environment.begin(), environment.end());
+    std::wstring block = EnvironmentBlock(changes);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    const BOOL started =
-        ::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                         installation.Root().c_str(), &startup, &process_);
+    const BOOL started = ::CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE,
+                                          CREATE_UNICODE_ENVIRONMENT, &block[0],
+                                          installation.Root().c_str(), &startup, &process_);
     EXPECT_TRUE(started) << "cannot start " << ToUtf8(exe) << ": error " << ::GetLastError();
 }
 
@@ -549,6 +638,25 @@ DWORD Program::ExitCode() const {
     if (process_.hProcess != nullptr)
         ::GetExitCodeProcess(process_.hProcess, &code);
     return code;
+}
+
+bool Program::WaitForLaunchesToEnd(DWORD timeoutMs) const {
+    return WaitUntil(
+        [&] {
+            HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+            if (snapshot == INVALID_HANDLE_VALUE)
+                return false;
+            PROCESSENTRY32W entry{};
+            entry.dwSize = sizeof entry;
+            bool running = false;
+            for (BOOL more = ::Process32FirstW(snapshot, &entry); more && !running;
+                 more = ::Process32NextW(snapshot, &entry))
+                running = entry.th32ParentProcessID == process_.dwProcessId &&
+                          SameName(entry.szExeFile, L"cmd.exe");
+            ::CloseHandle(snapshot);
+            return !running;
+        },
+        timeoutMs);
 }
 
 bool Program::WaitForExit(DWORD timeoutMs) {

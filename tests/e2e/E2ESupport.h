@@ -15,6 +15,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace e2e {
@@ -44,6 +45,8 @@ std::string ToUtf8(const std::wstring& text);
 // The bytes of `text` in a Windows code page (CP_ACP, CP_OEMCP, ...).
 std::string Encode(const std::wstring& text, UINT codePage);
 
+// Copies KOLVEK.EXE or armada2.exe, as built, to `target`.
+void CopyPayload(const std::wstring& name, const std::wstring& target);
 void MakeFolders(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 // The file's bytes; an empty string (and a test failure) when it cannot be read.
@@ -79,6 +82,9 @@ public:
     // hold blanks, umlauts and backslashes.
     explicit Installation(const std::wstring& programSubfolder = L"KOLVEK",
                           const std::wstring& gameSubfolder = L"Armada2");
+    // The same with a game folder whose path, without its closing backslash,
+    // is exactly `gameFolderLength` characters long.
+    Installation(const std::wstring& programSubfolder, std::size_t gameFolderLength);
     ~Installation();
     Installation(const Installation&) = delete;
     Installation& operator=(const Installation&) = delete;
@@ -93,6 +99,8 @@ public:
     std::wstring KolvekExe() const { return ProgramFile(L"KOLVEK.EXE"); }
     // The installation's own folder, which holds the other two.
     const std::wstring& Root() const { return root_; }
+    // The temporary folder (TMP and TEMP) that Program gives KOLVEK.EXE.
+    std::wstring TempFolder() const { return root_ + L"\\Temp"; }
 
     // Puts a small map file (or any file) into the map folder.
     void AddMap(const std::wstring& name);
@@ -104,6 +112,9 @@ public:
     // The bytes kolvar.ini and RunA2.bat must hold.
     std::string SettingsBytes(const std::wstring& gameFolder) const;
     std::string ScriptBytes(const std::wstring& gameLine) const;
+    // The same with the game folder as line 2 gives it (a short name, say),
+    // with its closing backslash.
+    static std::string ScriptBytesFor(const std::wstring& folder, const std::wstring& gameLine);
 
     // Every start of the stand-in game so far, oldest first.
     std::vector<GameStart> GameStarts() const;
@@ -111,10 +122,20 @@ public:
     std::vector<GameStart> WaitForGameStarts(std::size_t count, DWORD timeoutMs = kPatience) const;
 
 private:
+    void Make(const std::wstring& programSubfolder, const std::wstring& gameSubfolder);
+
     std::wstring root_;
     std::wstring programFolder_;
     std::wstring gameFolder_;
 };
+
+// The stand-in game was started as "armada2" in the installation's game
+// folder (told apart from others by its long name, since the script may
+// enter it by its short one) with exactly these arguments.
+void ExpectGameStart(const Installation& installation, const GameStart& start,
+                     const std::wstring& arguments);
+// The long form of the existing `path` ("C:\ARMA~1" gives "C:\Armada II").
+std::wstring LongPath(const std::wstring& path);
 
 // --- The game's registry value ----------------------------------------------------
 
@@ -172,12 +193,16 @@ struct MessageBoxView {
 
 // --- The running program -------------------------------------------------------------
 
+// Environment variables to give KOLVEK.EXE instead of the driver's own.
+using Environment = std::vector<std::pair<std::wstring, std::wstring>>;
+
 class Program {
 public:
     // Starts KOLVEK.EXE from the installation's program folder; the current
     // folder is the installation's root, so the program has to find its own
-    // folder itself.
-    explicit Program(const Installation& installation);
+    // folder itself. It gets the driver's environment with TMP and TEMP
+    // pointing at the installation's temporary folder, and `environment`.
+    explicit Program(const Installation& installation, const Environment& environment = {});
     // Ends the program when it is still running.
     ~Program();
     Program(const Program&) = delete;
@@ -202,6 +227,9 @@ public:
     bool Running() const;
     // The exit code of the ended program; STILL_ACTIVE while it runs.
     DWORD ExitCode() const;
+    // Waits until no cmd.exe that the program started runs any more (each
+    // waits for its game); false when some still run after `timeoutMs`.
+    bool WaitForLaunchesToEnd(DWORD timeoutMs = kPatience) const;
 
     // Waits until the program has handled every message posted to it so far.
     // When a message made it open a message box, that box is there by then.

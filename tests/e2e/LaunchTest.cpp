@@ -6,8 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cwctype>
-
 namespace e2e {
 namespace {
 
@@ -20,32 +18,6 @@ const wchar_t kOverwriteText[] =
     L"Es existiert bereits eine Karte mit diesem Namen. Sie wird gelsöcht, wenn Du weitermachst.";
 const wchar_t kProblemText[] =
     L"Die vorliegende Installation von Armada kann nicht für den Edit-Modus benutzt werden.";
-
-std::wstring Lower(std::wstring text) {
-    for (wchar_t& c : text)
-        c = static_cast<wchar_t>(std::towlower(c));
-    return text;
-}
-
-bool EndsWith(const std::wstring& text, const std::wstring& end) {
-    return text.size() >= end.size() &&
-           text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-std::wstring WithoutTrailingBackslash(const std::wstring& folder) {
-    return folder.substr(0, folder.size() - 1);
-}
-
-// The stand-in game was started as "armada2" in the game folder with exactly
-// these arguments.
-void ExpectGameStart(const Installation& installation, const GameStart& start,
-                     const std::wstring& arguments) {
-    EXPECT_EQ(arguments, start.Arguments()) << ToUtf8(start.commandLine);
-    const std::wstring name = Lower(start.ProgramName());
-    EXPECT_TRUE(EndsWith(name, L"armada2") || EndsWith(name, L"armada2.exe"))
-        << ToUtf8(start.commandLine);
-    EXPECT_EQ(Lower(WithoutTrailingBackslash(installation.GameFolder())), Lower(start.folder));
-}
 
 void ExpectEmptyFile(const std::wstring& path) {
     ASSERT_TRUE(IsFile(path)) << ToUtf8(path);

@@ -158,6 +158,34 @@ TEST(KolvekStartup, PathLineWithoutValueShowsTheBrokenFileMessageWithTheProgramF
               ReadFileBytes(installation.ProgramFile(L"kolvar.ini")));
 }
 
+TEST(KolvekStartup, PathLineLongerThanTheLongestPathIsABrokenFileAndOneAsLongIsNoCrash) {
+    Installation installation;
+    // 32,767 characters, the longest path there is: a folder that cannot
+    // exist, reported as any missing map folder is.
+    installation.WriteSettings("ArmadaPath = C:\\" + std::string(32764, 'x') + "\r\n");
+    {
+        Program program(installation);
+        MessageBoxView report = program.WaitForMessageBox();
+        EXPECT_EQ(L"KOLVEK", report.title);
+        EXPECT_EQ(0u, report.text.rfind(L"Laufzeitfehler ", 0))
+            << ToUtf8(report.text.substr(0, 80));
+        program.Answer(report, IDOK);
+        EXPECT_TRUE(program.WaitForExit());
+        EXPECT_EQ(0u, program.ExitCode());
+    }
+    // One more, and far more, count as a broken file.
+    for (const std::size_t length : {std::size_t{32765}, std::size_t{1} << 20}) {
+        installation.WriteSettings("ArmadaPath = C:\\" + std::string(length, 'x') + "\r\n");
+        Program program(installation);
+        MessageBoxView broken = program.WaitForMessageBox();
+        EXPECT_EQ(L"Fehler", broken.title);
+        EXPECT_NE(std::wstring::npos, broken.text.find(L" ist fehlerhaft."));
+        program.Answer(broken, IDOK);
+        EXPECT_TRUE(program.WaitForExit());
+        EXPECT_EQ(0u, program.ExitCode());
+    }
+}
+
 TEST(KolvekStartup, MissingMapFolderEndsTheProgramWithARuntimeErrorReport) {
     Installation installation;
     RemoveTree(installation.GameFile(L"bzn"));

@@ -248,4 +248,47 @@ std::vector<std::string> FakeFileSystem::ListFiles(const std::string& folder) {
     return names;
 }
 
+NewTextFile FakeFileSystem::CreateUniqueText(const std::string& folder, const std::string& prefix,
+                                             const std::string& extension, CodePage page) {
+    std::string path;
+    do {
+        static const char kDigits[] = "0123456789ABCDEF";
+        std::string unique(8, '0');
+        unsigned value = ++uniqueCounter_;
+        for (std::size_t i = unique.size(); i-- > 0; value >>= 4)
+            unique[i] = kDigits[value & 0xF];
+        path = TrimSeparator(folder) + "\\" + prefix + unique + extension;
+    } while (Find(path) != nullptr);
+    MaybeFail("create", path);
+    RequireWritableFolder(Parent(path));
+    AddFile(path);
+    return {path, std::make_unique<FakeTextOutput>(*this, path, page)};
+}
+
+bool FakeFileSystem::FolderExists(const std::string& path) {
+    const Entry* entry = Find(path);
+    return entry != nullptr && entry->folder;
+}
+
+std::string FakeFileSystem::ShortPath(const std::string& path) {
+    MaybeFail("short", path);
+    const std::string trimmed = TrimSeparator(path);
+    if (!Find(trimmed))
+        throw RuntimeError(Find(Parent(trimmed)) ? err::FileNotFound : err::PathNotFound);
+    std::string shortPath;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = trimmed.find('\\', start);
+        const std::string part = trimmed.substr(0, end);
+        const Entry* entry = Find(part);
+        const std::string name =
+            trimmed.substr(start, end == std::string::npos ? end : end - start);
+        shortPath += entry != nullptr && !entry->shortName.empty() ? entry->shortName : name;
+        if (end == std::string::npos)
+            return shortPath;
+        shortPath += '\\';
+        start = end + 1;
+    }
+}
+
 } // namespace kolvek::fake

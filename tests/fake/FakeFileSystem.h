@@ -27,9 +27,9 @@ public:
     };
 
     // An injected failure: operation `op` ("open", "read", "close-input",
-    // "create", "write", "close", "replace", "remove", "find", "list") on a
-    // path containing `pathPart` throws `number`. `remaining` counts the
-    // matching calls still to pass before it fires.
+    // "create", "write", "close", "replace", "remove", "find", "list",
+    // "short") on a path containing `pathPart` throws `number`. `remaining`
+    // counts the matching calls still to pass before it fires.
     struct Fault {
         std::string op;
         std::string pathPart;
@@ -60,6 +60,13 @@ public:
     void RemoveFile(const std::string& path) override;
     std::string FirstMatchingFile(const std::string& pattern) override;
     std::vector<std::string> ListFiles(const std::string& folder) override;
+    // Names the copies prefix, an eight-digit hexadecimal counter and
+    // extension, skipping names that exist.
+    NewTextFile CreateUniqueText(const std::string& folder, const std::string& prefix,
+                                 const std::string& extension, CodePage page) override;
+    bool FolderExists(const std::string& path) override;
+    // Each part by the `shortName` of its entry, where it has one.
+    std::string ShortPath(const std::string& path) override;
 
     // Used by the text streams.
     void MaybeFail(const std::string& op, const std::string& path);
@@ -76,6 +83,7 @@ private:
     const TextCodec& codec_;
     std::map<std::string, Entry> entries_;
     std::vector<Fault> faults_;
+    unsigned uniqueCounter_ = 0;
     std::vector<std::string> calls_;
 };
 

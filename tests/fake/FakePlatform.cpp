@@ -18,15 +18,39 @@ int FakeUserInterface::Beeps() const {
     return static_cast<int>(std::count(events.begin(), events.end(), "beep"));
 }
 
-void FakeProcess::StartCommand(const std::string& commandLine, int windowStyle) {
+namespace {
+
+class FakeStartedProcess : public StartedProcess {
+public:
+    explicit FakeStartedProcess(std::shared_ptr<bool> ended) : ended_(std::move(ended)) {}
+    bool HasEnded() override { return *ended_; }
+
+private:
+    std::shared_ptr<bool> ended_;
+};
+
+} // namespace
+
+std::unique_ptr<StartedProcess> FakeProcess::Start(const std::string& application,
+                                                   const std::string& commandLine,
+                                                   const std::string& workingFolder,
+                                                   int windowStyle) {
     if (startFailure != 0)
         throw RuntimeError(startFailure);
-    started.push_back({commandLine, windowStyle});
+    if (!files_.Exists(application) || files_.FolderExists(application))
+        throw RuntimeError(err::FileNotFound);
+    if (!files_.FolderExists(workingFolder))
+        throw RuntimeError(err::PathNotFound);
+    started.push_back(
+        {application, commandLine, workingFolder, windowStyle, std::make_shared<bool>(false)});
+    return std::make_unique<FakeStartedProcess>(started.back().ended);
 }
 
 FakePlatform::FakePlatform()
-    : files(codec), platform{files, registry, shell, ui, process, codec, text} {
+    : files(codec), process(files), platform{files, registry, shell, ui, process, codec, text} {
     files.AddFolder(process.programFolder);
+    files.AddFolder(process.temporaryFolder);
+    files.AddFile(process.systemFolder + "\\cmd.exe", "MZ");
 }
 
 } // namespace kolvek::fake

@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 
 #include <deque>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,19 +41,37 @@ public:
     int Beeps() const;
 };
 
+// Windows-like: a program starts only when its executable exists and its
+// working folder is a folder; each start can be made to end by the test.
 class FakeProcess : public Process {
 public:
+    explicit FakeProcess(FakeFileSystem& files) : files_(files) {}
     std::string ProgramFolder() override { return programFolder; }
-    void StartCommand(const std::string& commandLine, int windowStyle) override;
+    std::string SystemFolder() override { return systemFolder; }
+    std::string TemporaryFolder() override { return temporaryFolder; }
+    std::unique_ptr<StartedProcess> Start(const std::string& application,
+                                          const std::string& commandLine,
+                                          const std::string& workingFolder,
+                                          int windowStyle) override;
     [[noreturn]] void EndProgram() override { throw ProgramEnded{}; }
 
     std::string programFolder = "C:\\KOLVEK";
+    std::string systemFolder = "C:\\Windows\\System32";
+    std::string temporaryFolder = "C:\\Users\\Spieler\\AppData\\Local\\Temp";
     struct Started {
+        std::string application;
         std::string commandLine;
+        std::string workingFolder;
         int windowStyle = 0;
+        std::shared_ptr<bool> ended;
+        // The started process ends.
+        void End() const { *ended = true; }
     };
     std::vector<Started> started;
     std::int32_t startFailure = 0; // a run-time error number to throw, 0 for none
+
+private:
+    FakeFileSystem& files_;
 };
 
 struct FakePlatform {

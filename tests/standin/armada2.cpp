@@ -2,7 +2,12 @@
 // Appends one line to "armada2.log" in its current folder (next to its own
 // .exe when the current folder cannot be written): the command line it was
 // started with and its current folder, as UTF-8, separated by a tab. Then it
-// ends at once with exit code 0.
+// ends with exit code 0: at once, or, when a file "<its name>.wait" lies
+// beside its .exe, after the milliseconds written in it, as a game that the
+// user plays for a while.
+//
+// It also leaves an empty "<its name>.ran" beside itself, by which the tests
+// tell that a copy put up as a decoy, a program that must never run, ran.
 
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -31,12 +36,16 @@ std::wstring CurrentFolder() {
     return folder;
 }
 
-std::wstring ExeFolder() {
+std::wstring ExePath() {
     wchar_t path[MAX_PATH * 4] = {};
     const DWORD got = ::GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
-    std::wstring folder(path, got);
-    const std::wstring::size_type slash = folder.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? std::wstring() : folder.substr(0, slash);
+    return std::wstring(path, got);
+}
+
+std::wstring ExeFolder() {
+    const std::wstring exe = ExePath();
+    const std::wstring::size_type slash = exe.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : exe.substr(0, slash);
 }
 
 bool AppendTo(const std::wstring& folder, const std::string& line) {
@@ -55,6 +64,23 @@ bool AppendTo(const std::wstring& folder, const std::string& line) {
     return ok && written == line.size();
 }
 
+// The milliseconds in "<exe without .exe>.wait", 0 without that file.
+DWORD WaitTime(const std::wstring& exe) {
+    const std::wstring path = exe.substr(0, exe.size() - 4) + L".wait";
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return 0;
+    char text[16] = {};
+    DWORD read = 0;
+    ::ReadFile(file, text, sizeof text - 1, &read, nullptr);
+    ::CloseHandle(file);
+    DWORD ms = 0;
+    for (DWORD i = 0; i < read && text[i] >= '0' && text[i] <= '9'; ++i)
+        ms = ms * 10 + static_cast<DWORD>(text[i] - '0');
+    return ms;
+}
+
 } // namespace
 
 int wmain() {
@@ -62,5 +88,11 @@ int wmain() {
     const std::string line = Utf8(::GetCommandLineW()) + "\t" + Utf8(folder.c_str()) + "\r\n";
     if (!AppendTo(folder, line))
         AppendTo(ExeFolder(), line);
+    const std::wstring exe = ExePath();
+    HANDLE ran = ::CreateFileW((exe + L".ran").c_str(), GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (ran != INVALID_HANDLE_VALUE)
+        ::CloseHandle(ran);
+    ::Sleep(WaitTime(exe));
     return 0;
 }

@@ -35,13 +35,31 @@ std::string ManyPathLines(int count) {
 
 const std::string kMegabyte(1 << 20, 'x');
 
+std::string Repeated(const std::string& text, int count) {
+    std::string out;
+    for (int i = 0; i < count; ++i)
+        out += text;
+    return out;
+}
+
 std::vector<BadFile> BadFiles() {
     using namespace std::string_literals;
     return {
         {"empty file", "", true, "", false},
         {"only the byte-order mark", "\xEF\xBB\xBF", true, "", false},
         {"one line of 1 MB that is no path line", kMegabyte, true, "", false},
-        {"path line of 1 MB", "ArmadaPath = C:\\" + kMegabyte, true, "C:\\" + kMegabyte, false},
+        {"value as long as the longest path, 32,767 characters",
+         "ArmadaPath = C:\\" + std::string(32764, 'x'), true, "C:\\" + std::string(32764, 'x'),
+         false},
+        {"value one character longer than the longest path",
+         "ArmadaPath = C:\\" + std::string(32765, 'x'), false, "C:\\" + std::string(32765, 'x'),
+         true},
+        {"path line of 1 MB", "ArmadaPath = C:\\" + kMegabyte, false, "C:\\" + kMegabyte, true},
+        {"UTF-8 value whose characters beyond the BMP take 32,768 UTF-16 units",
+         "\xEF\xBB\xBF"
+         "ArmadaPath = " +
+             Repeated("\xF0\x9F\x97\xBA", 16384),
+         false, Repeated("\xF0\x9F\x97\xBA", 16384), true},
         {"binary bytes and NULs around a path line",
          "\x00\x01\x02\xFF\xFE\r\nArmadaPath = C:\\A\\\r\n\x00\x00\x7F"s, true, "C:\\A\\", false},
         {"NUL inside the value stays in it",

@@ -28,6 +28,7 @@ const char kIni[] = "C:\\KOLVEK\\kolvar.ini";
 const char kIniTemp[] = "C:\\KOLVEK\\kolvar.ini.tmp";
 const char kIniBytes[] = "[General]\r\nArmadaPath = C:\\Spiele\\Armada2\\\r\n";
 const char kScript[] = "C:\\KOLVEK\\RunA2.bat";
+const char kCopy[] = "C:\\Users\\Spieler\\AppData\\Local\\Temp\\RunA2-00000001.bat";
 const char kGame[] = "C:\\Spiele\\Armada2\\";
 const char kMaps[] = "C:\\Spiele\\Armada2\\bzn";
 const char kAlpha[] = "C:\\Spiele\\Armada2\\bzn\\alpha.bzn";
@@ -281,10 +282,19 @@ TEST(FaultInjection, LoadEndsTheProgramWhenSettingsOrTheMapListingFail) {
                             },
                             [](World& w) { w.form.Form_Load(); }};
     const auto calls = RecordCalls(scenario);
-    ASSERT_EQ(calls.size(), 7u);
+    ASSERT_EQ(calls.size(), 9u);
+    EXPECT_EQ(calls[6].Text(), std::string("list C:\\Users\\Spieler\\AppData\\Local\\Temp"));
+    EXPECT_EQ(calls[7].Text(), std::string("list C:\\KOLVEK"));
     EXPECT_EQ(calls.back().Text(), std::string("list ") + kMaps);
 
     FailEachCallInTurn(scenario, calls, [](World& w, const PlatformCall& call) {
+        if (call.path == w.fp.process.temporaryFolder || call.path == w.fp.process.programFolder) {
+            // Old script copies that cannot be looked for stay; the load goes on.
+            EXPECT_FALSE(w.ended);
+            EXPECT_EQ(w.view.listItems, std::vector<std::string>{"alpha.bzn"});
+            EXPECT_TRUE(w.fp.ui.boxes.empty());
+            return;
+        }
         EXPECT_TRUE(w.ended);
         EXPECT_TRUE(w.view.listItems.empty());
         EXPECT_TRUE(w.fp.process.started.empty());
@@ -302,15 +312,49 @@ TEST(FaultInjection, LoadEndsTheProgramWhenSettingsOrTheMapListingFail) {
 
 // What every launch path owes whatever failed: a started script is complete,
 // and a failure that reached the event boundary started nothing.
-void ExpectNoHalfLaunch(const World& w, const std::string& gameLine) {
+// The script copies in the temporary and the program folder.
+std::vector<std::string> Copies(World& w) {
+    std::vector<std::string> copies;
+    for (const std::string& folder : {w.fp.process.temporaryFolder, w.fp.process.programFolder})
+        for (const std::string& name : w.fp.files.ListFiles(folder))
+            if (name.rfind("RunA2-", 0) == 0)
+                copies.push_back(folder + "\\" + name);
+    return copies;
+}
+
+void ExpectNoHalfLaunch(World& w, const std::string& gameLine) {
     if (!w.fp.process.started.empty()) {
         EXPECT_FALSE(w.ended);
         EXPECT_EQ(w.fp.files.Bytes(kScript), Script(gameLine));
+        // The one copy, wherever it went, is the one started, and complete.
+        const auto& started = w.fp.process.started[0];
+        const std::vector<std::string> copies = Copies(w);
+        ASSERT_EQ(copies.size(), 1u);
+        EXPECT_EQ(started.workingFolder + "\\" +
+                      started.commandLine.substr(started.commandLine.rfind('\\') + 1),
+                  copies[0]);
+        EXPECT_EQ(w.fp.files.Bytes(copies[0]), Script(gameLine));
         EXPECT_EQ(w.fp.process.started.size(), 1u);
     }
     if (w.ended) {
         EXPECT_TRUE(w.fp.process.started.empty());
+        // A copy that was begun but not started is not left behind.
+        EXPECT_TRUE(Copies(w).empty());
     }
+}
+
+// When the temporary folder cannot take the script's copy, the copy goes
+// beside RunA2.bat and the launch goes on; true for that call.
+bool ExpectCopyBesideRunA2(const World& w, const PlatformCall& call) {
+    if (call.op != "create" || call.path != kCopy)
+        return false;
+    EXPECT_FALSE(w.ended);
+    EXPECT_TRUE(w.fp.ui.boxes.size() <= 1u); // the overwrite question, if any
+    EXPECT_EQ(w.fp.process.started.size(), 1u);
+    if (!w.fp.process.started.empty()) {
+        EXPECT_EQ(w.fp.process.started[0].workingFolder, w.fp.process.programFolder);
+    }
+    return true;
 }
 
 TEST(FaultInjection, OkWithASelectedMapStartsOnlyACompleteScriptAfterRealMarkers) {
@@ -320,12 +364,14 @@ TEST(FaultInjection, OkWithASelectedMapStartsOnlyACompleteScriptAfterRealMarkers
                             },
                             [](World& w) { w.form.OKButton_Click(); }};
     const auto calls = RecordCalls(scenario);
-    ASSERT_EQ(calls.size(), 14u); // 2 lookups, 2 markers made, the script, the start
+    ASSERT_EQ(calls.size(), 21u); // 2 lookups, 2 markers made, the script, its copy, the start
     EXPECT_EQ(calls[2].Text(), std::string("create ") + kGame + "unsupportedextension_mapedit");
     EXPECT_EQ(calls[4].Text(), std::string("create ") + kGame + "ATVI");
 
     FailEachCallInTurn(scenario, calls, [](World& w, const PlatformCall& call) {
         ExpectNoHalfLaunch(w, "armada2 /edit alpha.bzn");
+        if (ExpectCopyBesideRunA2(w, call))
+            return;
         if (call.op == "find") {
             // A failed lookup counts as a missing marker, which is then made.
             EXPECT_EQ(w.fp.process.started.size(), 1u);
@@ -356,12 +402,14 @@ TEST(FaultInjection, NewMapThatExistsIsDeletedOnlyOnTheWayToACompleteLaunch) {
                             },
                             [](World& w) { w.form.OKButton_Click(); }};
     const auto calls = RecordCalls(scenario);
-    ASSERT_EQ(calls.size(), 11u);
+    ASSERT_EQ(calls.size(), 18u);
     EXPECT_EQ(calls[1].Text(), std::string("find ") + kAlpha);
     EXPECT_EQ(calls[2].Text(), std::string("remove ") + kAlpha);
 
     FailEachCallInTurn(scenario, calls, [](World& w, const PlatformCall& call) {
         ExpectNoHalfLaunch(w, "armada2 /edit alpha.bzn");
+        if (ExpectCopyBesideRunA2(w, call))
+            return;
         if (call.op == "find") {
             EXPECT_EQ(w.fp.process.started.size(), 1u);
             if (call.path == kAlpha) {
@@ -390,14 +438,20 @@ TEST(FaultInjection, DoubleClickStartsNothingWhenTheScriptOrTheStartFails) {
     const Scenario scenario{[](World& w) { LoadGame(w); },
                             [](World& w) { w.form.Image1_DblClick(); }};
     const auto calls = RecordCalls(scenario);
-    ASSERT_EQ(Texts(calls), (std::vector<std::string>{
-                                std::string("create ") + kScript, std::string("write ") + kScript,
-                                std::string("write ") + kScript, std::string("write ") + kScript,
-                                std::string("write ") + kScript, std::string("write ") + kScript,
-                                std::string("close ") + kScript, std::string("start ") + kScript}));
+    std::vector<std::string> expected;
+    for (const std::string file : {kScript, kCopy}) {
+        expected.push_back("create " + file);
+        for (int line = 0; line < 5; ++line)
+            expected.push_back("write " + file);
+        expected.push_back("close " + file);
+    }
+    expected.push_back("start cmd.exe /d /e:on /v:off /c .\\RunA2-00000001.bat");
+    ASSERT_EQ(Texts(calls), expected);
 
     FailEachCallInTurn(scenario, calls, [](World& w, const PlatformCall& call) {
         ExpectNoHalfLaunch(w, "armada2 /nointro");
+        if (ExpectCopyBesideRunA2(w, call))
+            return;
         EXPECT_TRUE(w.fp.process.started.empty());
         ExpectUnhandledError(w, call.kind == PlatformCall::Start ? kStartFault : kFileFault);
     });

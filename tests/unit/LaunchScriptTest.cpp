@@ -1,5 +1,8 @@
+#include "config/LaunchScript.h"
+#include "config/ScriptCopies.h"
 #include "config/mdlKOLVEK.h"
 #include "fake/FakePlatform.h"
+#include "files/USysMdlFileDirHandle.h"
 
 #include <gtest/gtest.h>
 
@@ -9,78 +12,200 @@ namespace {
 using mdlKOLVEK::GameFolder;
 using mdlKOLVEK::PrepareEditMode;
 using mdlKOLVEK::WriteLaunchScript;
+using USysMdlFileDirHandle::PathWithBackslash;
 
 const char kScript[] = "C:\\KOLVEK\\RunA2.bat";
+const char kTemp[] = "C:\\Users\\Spieler\\AppData\\Local\\Temp\\";
+
+std::string Lines(const std::string& drive, const std::string& folder, const std::string& game) {
+    return drive + "\r\ncd \"" + folder + "\"\r\n" + game + "\r\ncd \\\r\nc:\r\n";
+}
 
 class LaunchScriptTest : public ::testing::Test {
 protected:
-    void SetUp() override { GameFolder = "D:\\Spiele\\Armada II\\"; }
+    void SetUp() override { UseGameFolder("D:\\Spiele\\Armada II\\"); }
+    void UseGameFolder(const std::string& folder) {
+        GameFolder = folder;
+        if (folder.size() > 3)
+            fp.files.AddFolder(folder);
+    }
+    // Writes the script and answers the copy it made, which must hold the
+    // same bytes as RunA2.bat.
+    std::string Write(const std::string& argument) {
+        const std::string copy = WriteLaunchScript(fp.platform, argument);
+        EXPECT_EQ(fp.files.Bytes(copy),
+                  fp.files.Bytes(PathWithBackslash(fp.process.programFolder) + "RunA2.bat"));
+        return copy;
+    }
+    // Removes what earlier launches wrote.
+    void ForgetLaunches() {
+        if (fp.files.Exists(kScript))
+            fp.files.RemoveFile(kScript);
+        for (const std::string& name : fp.files.ListFiles(kTemp))
+            fp.files.RemoveFile(kTemp + name);
+    }
+    // The launch is refused with `number` before anything is written.
+    void ExpectRefused(const std::string& argument, std::int32_t number,
+                       const std::string& reason) {
+        try {
+            WriteLaunchScript(fp.platform, argument);
+            ADD_FAILURE() << "no error";
+        } catch (const RuntimeError& error) {
+            EXPECT_EQ(error.Number(), number);
+            EXPECT_NE(error.Description().find(reason), std::string::npos) << error.Description();
+            EXPECT_NE(error.Description().find("Das Spiel wird nicht gestartet."),
+                      std::string::npos);
+        }
+        EXPECT_FALSE(fp.files.Exists(kScript));
+        EXPECT_TRUE(fp.files.ListFiles(kTemp).empty());
+    }
     fake::FakePlatform fp;
 };
 
-TEST_F(LaunchScriptTest, NormalStartWritesTheFiveLinesAndReturnsThePath) {
-    EXPECT_EQ(WriteLaunchScript(fp.platform, ""), kScript);
-    EXPECT_EQ(fp.files.Bytes(kScript),
-              "D:\r\ncd \"D:\\Spiele\\Armada II\"\r\narmada2 /nointro\r\ncd \\\r\nc:\r\n");
+TEST_F(LaunchScriptTest, NormalStartWritesTheFiveLinesAndACopyForThisLaunch) {
+    const std::string copy = Write("");
+    EXPECT_EQ(fp.files.Bytes(kScript), Lines("D:", "D:\\Spiele\\Armada II", "armada2 /nointro"));
+    EXPECT_EQ(copy.rfind(kTemp, 0), 0u) << copy;
+    EXPECT_TRUE(IsScriptCopyName(copy.substr(sizeof kTemp - 1))) << copy;
 }
 
 TEST_F(LaunchScriptTest, EditorStartCarriesOnlyTheArgument) {
-    WriteLaunchScript(fp.platform, "/edit meine.bzn");
+    Write("/edit meine.bzn");
     EXPECT_EQ(fp.files.Bytes(kScript),
-              "D:\r\ncd \"D:\\Spiele\\Armada II\"\r\narmada2 /edit meine.bzn\r\ncd \\\r\nc:\r\n");
+              Lines("D:", "D:\\Spiele\\Armada II", "armada2 /edit meine.bzn"));
 }
 
-TEST_F(LaunchScriptTest, GameFolderAtADriveRootOrWithoutBackslash) {
-    GameFolder = "E:\\";
-    WriteLaunchScript(fp.platform, "");
-    EXPECT_EQ(fp.files.Bytes(kScript), "E:\r\ncd \"E:\"\r\narmada2 /nointro\r\ncd \\\r\nc:\r\n");
-    GameFolder = "E:\\Spiele";
-    WriteLaunchScript(fp.platform, "");
-    EXPECT_EQ(fp.files.Bytes(kScript),
-              "E:\r\ncd \"E:\\Spiel\"\r\narmada2 /nointro\r\ncd \\\r\nc:\r\n");
+TEST_F(LaunchScriptTest, FolderLinesTakeTheDriveAndDropTheLastCharacter) {
+    EXPECT_EQ(ScriptDriveLine("E:\\"), "E:");
+    EXPECT_EQ(ScriptFolderLine("E:\\"), "cd \"E:\"");
+    EXPECT_EQ(ScriptFolderLine("E:\\Spiele"), "cd \"E:\\Spiel\"");
+    EXPECT_EQ(ScriptFolderLine("C:\\100%\\"), "cd \"C:\\100%%\"");
+    EXPECT_THROW(ScriptFolderLine(""), RuntimeError);
 }
 
 TEST_F(LaunchScriptTest, ProgramFolderAtADriveRoot) {
     fp.process.programFolder = "E:\\";
-    EXPECT_EQ(WriteLaunchScript(fp.platform, ""), "E:\\RunA2.bat");
+    fp.files.AddFolder("E:\\");
+    Write("");
+    EXPECT_TRUE(fp.files.Exists("E:\\RunA2.bat"));
 }
 
-TEST_F(LaunchScriptTest, SecondLaunchReplacesTheWholeScript) {
-    WriteLaunchScript(fp.platform, "/edit a-very-long-map-name.bzn");
-    WriteLaunchScript(fp.platform, "");
-    EXPECT_EQ(fp.files.Bytes(kScript),
-              "D:\r\ncd \"D:\\Spiele\\Armada II\"\r\narmada2 /nointro\r\ncd \\\r\nc:\r\n");
+TEST_F(LaunchScriptTest, SecondLaunchReplacesRunA2ButNotTheFirstLaunchsCopy) {
+    const std::string first = Write("/edit a-very-long-map-name.bzn");
+    const std::string second = Write("");
+    EXPECT_NE(first, second);
+    EXPECT_EQ(fp.files.Bytes(kScript), Lines("D:", "D:\\Spiele\\Armada II", "armada2 /nointro"));
+    EXPECT_EQ(fp.files.Bytes(first),
+              Lines("D:", "D:\\Spiele\\Armada II", "armada2 /edit a-very-long-map-name.bzn"));
 }
 
 TEST_F(LaunchScriptTest, IsWrittenInTheConsoleCodePage) {
-    GameFolder = "C:\\Spiele\\Übungen\\";
-    WriteLaunchScript(fp.platform, "/edit Höhle.bzn");
-    EXPECT_EQ(fp.files.Bytes(kScript), "C:\r\ncd \"C:\\Spiele\\\x9A"
-                                       "bungen\"\r\narmada2 /edit H\x94hle.bzn\r\ncd \\\r\nc:\r\n");
+    UseGameFolder("C:\\Spiele\\Übungen\\");
+    Write("/edit Höhle.bzn");
+    EXPECT_EQ(fp.files.Bytes(kScript), Lines("C:",
+                                             "C:\\Spiele\\\x9A"
+                                             "bungen",
+                                             "armada2 /edit H\x94hle.bzn"));
 }
 
 TEST_F(LaunchScriptTest, BatchCharactersCannotStartASecondCommand) {
-    GameFolder = "C:\\100%\\A&B\\";
-    WriteLaunchScript(fp.platform, "/edit a&b|c<d>e^f%g.bzn");
-    EXPECT_EQ(
-        fp.files.Bytes(kScript),
-        "C:\r\ncd \"C:\\100%%\\A&B\"\r\narmada2 /edit a^&b^|c^<d^>e^^f%%g.bzn\r\ncd \\\r\nc:\r\n");
+    UseGameFolder("C:\\100%\\A&B\\");
+    Write("/edit a&b|c<d>e^f%g.bzn");
+    EXPECT_EQ(fp.files.Bytes(kScript),
+              Lines("C:", "C:\\100%%\\A&B", "armada2 /edit a^&b^|c^<d^>e^^f%%g.bzn"));
 }
 
-TEST_F(LaunchScriptTest, EmptyGameFolderFailsAtTheSecondLine) {
-    GameFolder.clear();
-    try {
-        WriteLaunchScript(fp.platform, "");
-        FAIL() << "expected an error";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(error.Number(), 5);
+TEST_F(LaunchScriptTest, GameFolderThatCdCannotEnterExactlyIsRefused) {
+    const char* const notFull = "kein vollständiger Pfad";
+    const char* const badCharacter = "nicht stehen darf";
+    const struct {
+        const char* folder;
+        const char* reason;
+    } rows[] = {
+        {"", notFull},
+        {"Spiele\\Armada II\\", notFull},      // line 1 would be "Sp"
+        {"C:Spiele\\Armada II\\", notFull},    // relative to the drive's folder
+        {"\\\\server\\spiele\\A2\\", notFull}, // cmd cannot stand in a share
+        {"C:\\Spiele\\Armada", notFull},       // cd would enter C:\Spiele\Armad
+        {"E:\\", "Stammverzeichnis"},          // cd "E:" stays where it is
+        {"C:\\A2\\\" & pwn & \"\\..\\", badCharacter},
+        {"C:\\A2\\\n pwn\\..\\", badCharacter},
+        {"C:\\A2\\\r\\", badCharacter},
+        {"C:\\A2\\\t\\", badCharacter},
+        {"C:\\Arm*\\", badCharacter}, // cd takes the first match
+        {"C:\\Arm?da\\", badCharacter},
+        {"C:\\a<b\\", badCharacter},
+        {"C:\\a>b\\", badCharacter},
+        {"C:\\a|b\\", badCharacter},
+        {"C:\\a/b\\", badCharacter},
+        {"C:\\a:b\\", badCharacter},
+        {"C:\\Spiele\\Armada \\", badCharacter}, // cd would enter "Armada"
+        {"C:\\Spiele\\Armada.\\", badCharacter},
+        {"C:\\Spiele \\Armada\\", badCharacter},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.folder);
+        UseGameFolder(row.folder);
+        ExpectRefused("", err::InvalidArgument, row.reason);
     }
-    EXPECT_EQ(fp.files.Bytes(kScript), "\r\n");
+}
+
+TEST_F(LaunchScriptTest, MissingGameFolderIsRefused) {
+    GameFolder = "C:\\Nirgends\\";
+    ExpectRefused("", err::PathNotFound, "Das Spielverzeichnis C:\\Nirgends gibt es nicht.");
+}
+
+TEST_F(LaunchScriptTest, FolderTheConsoleCannotHoldIsWrittenByItsShortName) {
+    UseGameFolder("C:\\Spiele\\Армада\\");
+    fp.files.At("C:\\Spiele\\Армада").shortName = "____~SAZ";
+    Write("");
+    EXPECT_EQ(fp.files.Bytes(kScript), Lines("C:", "C:\\Spiele\\____~SAZ", "armada2 /nointro"));
+
+    // Without a short name it cannot be entered.
+    UseGameFolder("C:\\Spiele\\Armada™ Œuvre\\");
+    ForgetLaunches();
+    ExpectRefused("", err::InvalidArgument, "keinen kurzen Namen");
+}
+
+TEST_F(LaunchScriptTest, GameFolderUpTo247CharactersAsWrittenCanBeEntered) {
+    // 247 characters without the closing backslash: the longest folder from
+    // which cmd.exe still finds armada2.exe.
+    const std::string longest = "C:\\" + std::string(100, 'a') + "\\" + std::string(143, 'b');
+    ASSERT_EQ(longest.size(), 247u);
+    UseGameFolder(longest + "\\");
+    Write("");
+    UseGameFolder(longest + "b\\");
+    ForgetLaunches();
+    ExpectRefused("", err::InvalidArgument, "248 Zeichen");
+
+    // What counts is the folder as the script writes it: a short name can
+    // make a long folder short enough.
+    std::string cyrillic = "C:\\" + std::string(100, 'a') + "\\";
+    for (int i = 0; i < 150; ++i)
+        cyrillic += "\xD0\x96"; // Ж
+    UseGameFolder(cyrillic + "\\");
+    fp.files.At(cyrillic).shortName = "ZHZH~1";
+    Write("");
+    EXPECT_EQ(fp.files.Bytes(kScript),
+              Lines("C:", "C:\\" + std::string(100, 'a') + "\\ZHZH~1", "armada2 /nointro"));
+}
+
+TEST_F(LaunchScriptTest, ArgumentTheScriptCannotCarryIsRefused) {
+    for (const char* argument : {"/edit b\nevil.bzn", "/edit a\"&b.bzn", "/edit \xD0\x9A.bzn"}) {
+        SCOPED_TRACE(argument);
+        ExpectRefused(argument, err::InvalidArgument, "Kartenname");
+    }
 }
 
 TEST_F(LaunchScriptTest, UnwritableScriptPassesTheErrorOn) {
     fp.files.Fail({"create", "RunA2.bat", err::PermissionDenied, 0, true});
     EXPECT_THROW(WriteLaunchScript(fp.platform, ""), RuntimeError);
+}
+
+TEST_F(LaunchScriptTest, CopyThatCannotBeWrittenIsRemovedAndTheErrorPassesOn) {
+    fp.files.Fail({"write", "RunA2-", err::DiskFull, 2, true});
+    EXPECT_THROW(WriteLaunchScript(fp.platform, ""), RuntimeError);
+    EXPECT_TRUE(fp.files.ListFiles(kTemp).empty());
 }
 
 class PrepareEditModeTest : public ::testing::Test {

@@ -3,6 +3,7 @@
 #include "fake/FakeDialogView.h"
 #include "fake/FakePlatform.h"
 #include "launcher/EventBoundary.h"
+#include "platform/Utf8Text.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@ namespace {
 const char kGame[] = "C:\\Spiele\\Armada2\\";
 const char kMaps[] = "C:\\Spiele\\Armada2\\bzn";
 const char kScript[] = "C:\\KOLVEK\\RunA2.bat";
+const char kTemp[] = "C:\\Users\\Spieler\\AppData\\Local\\Temp";
 
 class frmWorldEditTest : public ::testing::Test {
 protected:
@@ -118,7 +120,10 @@ TEST_F(frmWorldEditTest, SelectedMapIsLaunchedMinimizedInTheEditor) {
     EXPECT_EQ(form.LaunchArgument(), "/edit alpha.bzn");
     EXPECT_EQ(GameLine(), "armada2 /edit alpha.bzn");
     ASSERT_EQ(fp.process.started.size(), 1u);
-    EXPECT_EQ(fp.process.started[0].commandLine, kScript);
+    // What starts is the launch's own copy of the script.
+    EXPECT_EQ(fp.process.started[0].commandLine,
+              "cmd.exe /d /e:on /v:off /c .\\RunA2-00000001.bat");
+    EXPECT_EQ(fp.files.Bytes(std::string(kTemp) + "\\RunA2-00000001.bat"), fp.files.Bytes(kScript));
     EXPECT_EQ(fp.process.started[0].windowStyle, 2);
     EXPECT_TRUE(fp.files.Exists(std::string(kGame) + "ATVI"));
     EXPECT_FALSE(view.unloaded);
@@ -191,16 +196,24 @@ TEST_F(frmWorldEditTest, RefusedNamesBeepExplainAndSelectTheName) {
         "Der Kartenname darf keines dieser Zeichen enthalten: \\ / : * ? \" < > |";
     const std::string device =
         "Diesen Namen reserviert Windows für ein Gerät. Wähle einen anderen Kartennamen.";
+    const std::string console =
+        "Der Kartenname enthält Zeichen, die die Konsole nicht darstellen kann; so lässt er sich "
+        "nicht an Armada II übergeben. Wähle einen anderen Kartennamen.";
     const struct {
         std::string name;
         std::string message;
     } rows[] = {
-        {"neue Karte", blanks}, {" x", blanks},     {"x ", blanks},      {"..\\..\\x", forbidden},
-        {"a/b", forbidden},     {"c:x", forbidden}, {"a*", forbidden},   {"a?", forbidden},
-        {"a\"b", forbidden},    {"a<b", forbidden}, {"a>b", forbidden},  {"a|b", forbidden},
-        {"a\tb", forbidden},    {"CON", device},    {"con.bzn", device}, {"Nul.txt", device},
-        {"aux", device},        {"PRN", device},    {"com1", device},    {"LPT9.bzn", device},
-        {"Com1.x.y", device},
+        {"neue Karte", blanks},   {" x", blanks},          {"x ", blanks},
+        {"..\\..\\x", forbidden}, {"a/b", forbidden},      {"c:x", forbidden},
+        {"a*", forbidden},        {"a?", forbidden},       {"a\"b", forbidden},
+        {"a<b", forbidden},       {"a>b", forbidden},      {"a|b", forbidden},
+        {"a\tb", forbidden},      {"CON", device},         {"con.bzn", device},
+        {"Nul.txt", device},      {"aux", device},         {"PRN", device},
+        {"com1", device},         {"LPT9.bzn", device},    {"Com1.x.y", device},
+        {"COM0", device},         {"lpt0.bzn", device},    {"COM¹", device},
+        {"com².bzn", device},     {"LPT³", device},        {"lpt¹.x", device},
+        {"CONIN$", device},       {"conout$.bzn", device}, {"Карта", console},
+        {"地图.bzn", console},    {"Œuvre", console},      {"Preis€", console},
     };
     for (const auto& row : rows) {
         fp.ui.events.clear();
@@ -214,7 +227,7 @@ TEST_F(frmWorldEditTest, RefusedNamesBeepExplainAndSelectTheName) {
         EXPECT_EQ(fp.ui.events.front(), "beep");
         EXPECT_EQ(view.focus, Control::newWorld);
         EXPECT_EQ(view.selectionStart, 0);
-        EXPECT_EQ(view.selectionLength, static_cast<int>(row.name.size())) << row.name;
+        EXPECT_EQ(view.selectionLength, static_cast<int>(CharacterCount(row.name))) << row.name;
         EXPECT_EQ(view.Text(Control::newWorld), row.name) << "name left as typed";
     }
     EXPECT_TRUE(fp.process.started.empty());
@@ -223,11 +236,76 @@ TEST_F(frmWorldEditTest, RefusedNamesBeepExplainAndSelectTheName) {
 
 TEST_F(frmWorldEditTest, NamesThatOnlyLookLikeDevicesAreAccepted) {
     Load();
-    for (const char* name : {"console", "COM10", "LPT0", "xcon", "auxiliar.bzn"}) {
+    // A device takes one digit, superscripts included.
+    for (const char* name :
+         {"console", "COM10", "LPT00", "xcon", "auxiliar.bzn", "CONIN", "COM²²", "conout"}) {
         NewMap(name);
         EXPECT_TRUE(fp.ui.boxes.empty()) << name;
     }
-    EXPECT_EQ(fp.process.started.size(), 5u);
+    EXPECT_EQ(fp.process.started.size(), 8u);
+}
+
+TEST_F(frmWorldEditTest, NameTheConsoleCannotHoldIsRefusedBeforeTheOldMapIsTouched) {
+    const std::string map = std::string(kMaps) + "\\Карта.bzn";
+    fp.files.AddFile(map, "alte Karte");
+    Load();
+    NewMap("Карта");
+    ASSERT_EQ(fp.ui.boxes.size(), 1u);
+    EXPECT_EQ(fp.ui.boxes[0].title, " :-(");
+    EXPECT_EQ(fp.files.Bytes(map), "alte Karte");
+    EXPECT_FALSE(fp.files.Exists(kScript));
+    EXPECT_TRUE(fp.process.started.empty());
+}
+
+TEST_F(frmWorldEditTest, ExistingMapTheConsoleCannotHoldGoesToTheGameByItsShortName) {
+    fp.files.AddFile(std::string(kMaps) + "\\Карта.bzn").shortName = "____~2GQ.BZN";
+    fp.files.AddFile(std::string(kMaps) + "\\Preis€.bzn");
+    fp.files.AddFile(std::string(kMaps) + "\\Übung.bzn");
+    Load();
+    ASSERT_TRUE(view.SelectEntry("Карта.bzn"));
+    form.OKButton_Click();
+    EXPECT_EQ(form.LaunchArgument(), "/edit ____~2GQ.BZN");
+    EXPECT_EQ(GameLine(), "armada2 /edit ____~2GQ.BZN");
+
+    // The console holds the umlaut: the exact name.
+    ASSERT_TRUE(view.SelectEntry("Übung.bzn"));
+    form.OKButton_Click();
+    EXPECT_EQ(form.LaunchArgument(), "/edit Übung.bzn");
+    EXPECT_EQ(fp.process.started.size(), 2u);
+
+    // No short name: the map cannot be handed over, and the user is told.
+    ASSERT_TRUE(view.SelectEntry("Preis€.bzn"));
+    form.OKButton_Click();
+    EXPECT_EQ(fp.process.started.size(), 2u);
+    ASSERT_EQ(fp.ui.boxes.size(), 1u);
+    EXPECT_EQ(fp.ui.boxes[0].title, " :-(");
+    EXPECT_EQ(fp.ui.boxes[0].style, 48);
+    EXPECT_NE(fp.ui.boxes[0].prompt.find("keinen kurzen Namen"), std::string::npos);
+    EXPECT_EQ(fp.ui.Beeps(), 1);
+}
+
+TEST_F(frmWorldEditTest, ListLeavesOutNamesWindowsForbids) {
+    for (const char* name :
+         {"b\nevil2.bzn", "a\"&evil1.bzn", "a|b.bzn", "q?.bzn", "st*r.bzn", "lt<gt>.bzn",
+          "co:lon.bzn", "tab\tx.bzn", "CON.bzn", "com1.bzn", "bad\xEF\xBF\xBD.bzn", "gut.bzn"})
+        fp.files.AddFile(std::string(kMaps) + "\\" + name);
+    Load();
+    EXPECT_EQ(view.listItems, std::vector<std::string>{"gut.bzn"});
+}
+
+TEST_F(frmWorldEditTest, LoadRemovesScriptCopiesOfEarlierRunsAndTheDialogTheEndedOnes) {
+    const std::string leftover = std::string(kTemp) + "\\RunA2-2F-01D9C3F0AB12CD34-1.bat";
+    fp.files.AddFile(leftover, "alt");
+    {
+        frmWorldEdit dialog(fp.platform, view);
+        dialog.Form_Load();
+        EXPECT_FALSE(fp.files.Exists(leftover));
+        dialog.Image1_DblClick();
+        dialog.Image1_DblClick();
+        fp.process.started[0].End();
+    }
+    EXPECT_FALSE(fp.files.Exists(std::string(kTemp) + "\\RunA2-00000001.bat"));
+    EXPECT_TRUE(fp.files.Exists(std::string(kTemp) + "\\RunA2-00000002.bat"));
 }
 
 TEST_F(frmWorldEditTest, ExistingMapIsKeptOnCancelAndDeletedOnlyAfterOk) {

@@ -3,6 +3,7 @@
 
 #include "Win32TestSupport.h"
 #include "config/mdlKOLVEK.h"
+#include "platform/win32/Win32Text.h"
 
 #include <gtest/gtest.h>
 
@@ -123,29 +124,32 @@ TEST_F(SettingsOnDiskTest, FirstStartLeavesAHiddenHandWrittenSettingsFileAlone) 
               test.ui.messages[0].prompt);
 }
 
-TEST_F(SettingsOnDiskTest, LaunchScriptHoldsFiveOemLinesWithCrLf) {
+TEST_F(SettingsOnDiskTest, LaunchScriptHoldsFiveOemLinesWithCrLfAndSoDoesTheCopyStarted) {
+    TempFolder umlaut{"K\xC3\xA4se"};
     struct Case {
         const char* name;
         std::string gameFolder;
         std::string argument;
-        std::string bytes;
+        std::string gameLine;
     };
     const Case cases[] = {
-        {"normal start", "D:\\Spiele\\Armada II\\", "",
-         "D:\r\ncd \"D:\\Spiele\\Armada II\"\r\narmada2 /nointro\r\ncd \\\r\nc:\r\n"},
-        {"editor start", "D:\\Spiele\\Armada II\\", "/edit meine.bzn",
-         "D:\r\ncd \"D:\\Spiele\\Armada II\"\r\narmada2 /edit meine.bzn\r\ncd \\\r\nc:\r\n"},
-        {"drive root", "E:\\", "", "E:\r\ncd \"E:\"\r\narmada2 /nointro\r\ncd \\\r\nc:\r\n"},
+        {"normal start", game.Path(), "", "armada2 /nointro"},
+        {"editor start", game.Path(), "/edit meine.bzn", "armada2 /edit meine.bzn"},
         // cmd.exe reads batch files in the OEM code page: ä is 0x84 in CP437.
-        {"umlaut", "C:\\K\xC3\xA4se\\", "/edit K\xC3\xA4se.bzn",
-         "C:\r\ncd \"C:\\K\x84se\"\r\narmada2 /edit K\x84se.bzn\r\ncd \\\r\nc:\r\n"},
+        {"umlaut", umlaut.Path(), "/edit K\xC3\xA4se.bzn", "armada2 /edit K\x84se.bzn"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         WriteBytes(program / "RunA2.bat", "an earlier, longer script\r\nwith more lines\r\n\r\n");
-        mdlKOLVEK::GameFolder = c.gameFolder;
-        EXPECT_EQ(program / "RunA2.bat", mdlKOLVEK::WriteLaunchScript(test.platform, c.argument));
-        EXPECT_EQ(c.bytes, ReadBytes(program / "RunA2.bat"));
+        mdlKOLVEK::GameFolder = c.gameFolder + "\\";
+        const std::string copy = mdlKOLVEK::WriteLaunchScript(test.platform, c.argument);
+        const std::string bytes = c.gameFolder.substr(0, 2) + "\r\ncd \"" +
+                                  Utf8ToBytes(c.gameFolder, CP_OEMCP) + "\"\r\n" + c.gameLine +
+                                  "\r\ncd \\\r\nc:\r\n";
+        EXPECT_EQ(bytes, ReadBytes(program / "RunA2.bat"));
+        EXPECT_EQ(bytes, ReadBytes(copy));
+        EXPECT_EQ(0u, copy.rfind(test.process.TemporaryFolder() + "\\RunA2-", 0)) << copy;
+        ::DeleteFileW(Widen(copy).c_str());
     }
 }
 

@@ -246,6 +246,52 @@ TEST_F(Win32FileSystemTest, ListFilesOfAFileInsteadOfAFolderIsPathNotFound) {
     EXPECT_EQ(err::PathNotFound, ErrorNumberOf([&] { files.ListFiles(folder / "plain"); }));
 }
 
+TEST_F(Win32FileSystemTest, UniqueTextFilesGetNewNamesOfTheAskedForForm) {
+    NewTextFile first = files.CreateUniqueText(folder.Path(), "RunA2-", ".bat", CodePage::Oem);
+    first.output->WriteLine("K\xC3\xA4se");
+    first.output->Close();
+    NewTextFile second = files.CreateUniqueText(folder.Path(), "RunA2-", ".bat", CodePage::Oem);
+    second.output->Close();
+    EXPECT_NE(first.path, second.path);
+    EXPECT_EQ(ReadBytes(first.path), "K\x84se\r\n"); // OEM 437
+    for (const std::string& path : {first.path, second.path}) {
+        const std::string name = path.substr(folder.Path().size() + 1);
+        ASSERT_EQ(folder / name, path);
+        ASSERT_GT(name.size(), 10u);
+        EXPECT_EQ(name.substr(0, 6), "RunA2-");
+        EXPECT_EQ(name.substr(name.size() - 4), ".bat");
+        EXPECT_EQ(std::string::npos,
+                  name.substr(6, name.size() - 10).find_first_not_of("0123456789ABCDEF-"))
+            << name;
+    }
+    EXPECT_EQ(err::PathNotFound, ErrorNumberOf([&] {
+                  files.CreateUniqueText(folder / "missing", "RunA2-", ".bat", CodePage::Oem);
+              }));
+}
+
+TEST_F(Win32FileSystemTest, FolderExistsOnlyForFolders) {
+    WriteBytes(folder / "file", "");
+    EXPECT_TRUE(files.FolderExists(folder.Path()));
+    EXPECT_TRUE(files.FolderExists(folder.Path() + "\\"));
+    EXPECT_FALSE(files.FolderExists(folder / "file"));
+    EXPECT_FALSE(files.FolderExists(folder / "missing"));
+}
+
+TEST_F(Win32FileSystemTest, ShortPathNamesTheSameFolderInTheConsolesCodePage) {
+    const std::string cyrillic =
+        folder / "\xD0\x90\xD1\x80\xD0\xBC\xD0\xB0\xD0\xB4\xD0\xB0"; // Армада
+    wintest::MakeFolder(cyrillic);
+    WriteBytes(cyrillic + "\\marker", "here");
+    const std::string shortPath = files.ShortPath(cyrillic);
+    // Where the volume keeps no short names the path stays as it is.
+    if (shortPath == cyrillic)
+        GTEST_SKIP() << "this volume keeps no short names";
+    Win32TextCodec codec;
+    EXPECT_EQ(codec.ToUtf8(codec.FromUtf8(shortPath, CodePage::Oem), CodePage::Oem), shortPath);
+    EXPECT_EQ(ReadBytes(shortPath + "\\marker"), "here");
+    EXPECT_NE(ErrorNumberOf([&] { files.ShortPath(folder / "missing"); }), 0);
+}
+
 TEST(Win32Errors, CodesMapToRunTimeErrorNumbers) {
     const std::pair<DWORD, std::int32_t> cases[] = {
         {ERROR_FILE_NOT_FOUND, 53},    {ERROR_PATH_NOT_FOUND, 76},   {ERROR_ACCESS_DENIED, 75},

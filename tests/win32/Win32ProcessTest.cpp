@@ -1,6 +1,7 @@
 // The running program's folder and the start of batch files, for real.
 
 #include "Win32TestSupport.h"
+#include "config/ScriptCopies.h"
 #include "config/mdlKOLVEK.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Text.h"
@@ -56,51 +57,138 @@ TEST(Win32Process, ProgramFolderIsTheExecutablesFolderWithoutBackslash) {
     EXPECT_TRUE(PathExists(folder + "\\kolvek_win_tests.exe"));
 }
 
-TEST(Win32Process, BatchFileInAFolderWithBlanksRuns) {
-    TempFolder folder{"KOLVEK Program Files"};
-    // A decoy that would run if the path were cut at its first blank.
-    const std::string decoy = folder.Path().substr(0, folder.Path().find(' ')) + ".bat";
-    const std::string script = folder / "Run A2 & Co.bat";
-    WriteBytes(script,
-               "@echo started> \"" + Utf8ToBytes(folder / "marker.txt", CP_OEMCP) + "\"\r\n");
-    Win32Process process;
-    process.StartCommand(script, window_style::MinimizedFocus);
-    EXPECT_EQ("started\r\n", AwaitLine(folder / "marker.txt"));
-    EXPECT_FALSE(PathExists(decoy));
+// An environment variable of this process set for one test, restored after.
+class ScopedVariable {
+public:
+    ScopedVariable(const wchar_t* name, const wchar_t* value) : name_(name) {
+        wchar_t old[4096];
+        const DWORD length = ::GetEnvironmentVariableW(name, old, 4096);
+        had_ = length > 0 && length < 4096;
+        if (had_)
+            old_.assign(old, length);
+        ::SetEnvironmentVariableW(name, value);
+    }
+    ~ScopedVariable() { ::SetEnvironmentVariableW(name_, had_ ? old_.c_str() : nullptr); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const wchar_t* name_;
+    bool had_ = false;
+    std::wstring old_;
+};
+
+// Waits (at most ten seconds) until the started process has ended.
+bool AwaitEnd(StartedProcess& process) {
+    for (int i = 0; i < 200; ++i) {
+        if (process.HasEnded())
+            return true;
+        ::Sleep(50);
+    }
+    return false;
 }
 
-TEST(Win32Process, StartingAMissingProgramThrows) {
+std::string CommandProcessor(Win32Process& process) {
+    return process.SystemFolder() + "\\cmd.exe";
+}
+
+TEST(Win32Process, SystemFolderHoldsCmdWhateverComspecSays) {
+    TempFolder folder;
+    ScopedVariable comspec(L"COMSPEC", Widen(folder / "pwn.exe").c_str());
+    Win32Process process;
+    wchar_t system[MAX_PATH];
+    const UINT length = ::GetSystemDirectoryW(system, MAX_PATH);
+    EXPECT_EQ(Narrow(std::wstring(system, length)), process.SystemFolder());
+    EXPECT_TRUE(PathExists(CommandProcessor(process)));
+}
+
+TEST(Win32Process, TemporaryFolderFollowsTmpWithoutTrailingBackslash) {
+    TempFolder folder{"KOLVEK Temp"};
+    ScopedVariable tmp(L"TMP", Widen(folder.Path() + "\\").c_str());
+    Win32Process process;
+    EXPECT_EQ(folder.Path(), process.TemporaryFolder());
+}
+
+TEST(Win32Process, StartRunsTheProgramInItsFolderWithTheCommandLineAsGivenUntilItEnds) {
+    // Blanks, %, & and a non-OEM letter in the folder: none of it is on the
+    // command line, so cmd can neither expand nor split it.
+    TempFolder folder{"KOLVEK %OS% & \xD0\x96"};
+    WriteBytes(folder / "run.bat", "@ping -n 2 127.0.0.1 > nul\r\n@echo %1 %2> marker.txt\r\n");
+    Win32Process process;
+    auto started = process.Start(CommandProcessor(process), "cmd.exe /d /c .\\run.bat alpha beta",
+                                 folder.Path(), window_style::MinimizedFocus);
+    EXPECT_FALSE(started->HasEnded());
+    EXPECT_EQ("alpha beta\r\n", AwaitLine(folder / "marker.txt"));
+    EXPECT_TRUE(AwaitEnd(*started));
+}
+
+TEST(Win32Process, StartedProcessDoesNotGetNoDefaultCurrentDirectoryInExePath) {
+    TempFolder folder;
+    WriteBytes(folder / "env.bat", "@if defined NoDefaultCurrentDirectoryInExePath (echo present"
+                                   "> env.txt) else (echo absent %KOLVEK_PASSED%> env.txt)\r\n");
+    ScopedVariable noDefault(L"NoDefaultCurrentDirectoryInExePath", L"1");
+    ScopedVariable passed(L"KOLVEK_PASSED", L"passed");
+    Win32Process process;
+    auto started = process.Start(CommandProcessor(process), "cmd.exe /d /c .\\env.bat",
+                                 folder.Path(), window_style::MinimizedFocus);
+    EXPECT_EQ("absent passed\r\n", AwaitLine(folder / "env.txt"));
+    EXPECT_TRUE(AwaitEnd(*started));
+}
+
+TEST(Win32Process, StartingAMissingProgramOrInAMissingFolderThrows) {
     TempFolder folder;
     Win32Process process;
-    try {
-        process.StartCommand(folder / "missing.exe", window_style::MinimizedFocus);
-        FAIL() << "no error";
-    } catch (const RuntimeError& error) {
-        EXPECT_EQ(err::FileNotFound, error.Number());
-    }
+    EXPECT_THROW(process.Start(folder / "missing.exe", "missing.exe", folder.Path(),
+                               window_style::MinimizedFocus),
+                 RuntimeError);
+    EXPECT_THROW(process.Start(CommandProcessor(process), "cmd.exe /d /c exit", folder / "missing",
+                               window_style::MinimizedFocus),
+                 RuntimeError);
 }
 
-// The whole launch: the routine writes RunA2.bat, the platform starts it, the
-// script changes to the game folder and runs "armada2" there with the map
-// argument. The stand-in game is a batch file that records its arguments.
-TEST(Win32Process, LaunchScriptStartsTheGameInItsFolderWithTheArgument) {
+// The whole launch: the routine writes RunA2.bat and its copy, the copy is
+// started, the script changes to the game folder and runs "armada2" there
+// with the map argument. The stand-in game is a batch file that records its
+// arguments in its current folder.
+void ExpectLaunchInto(const std::string& gameName) {
     TempFolder program{"KOLVEK Program"};
-    TempFolder game{"Armada II K\xC3\xA4se"};
-    WriteBytes(game / "armada2.bat", "@echo %*> args.txt\r\n@cd> folder.txt\r\n");
+    TempFolder temp{"KOLVEK Temp"};
+    TempFolder parent{"KOLVEK Games"};
+    const std::string game = parent / gameName;
+    wintest::MakeFolder(game);
+    // A decoy beside the game folder that a wildcard could enter.
+    wintest::MakeFolder(parent / "Demo01");
+    WriteBytes(parent / "Demo01\\armada2.bat", "@echo decoy> decoy.txt\r\n");
+    WriteBytes(game + "\\armada2.bat", "@echo %*> args.txt\r\n");
+    ScopedVariable tmp(L"TMP", Widen(temp.Path()).c_str());
     wintest::TestPlatform test(program.Path());
-    mdlKOLVEK::GameFolder = game.Path() + "\\";
+    mdlKOLVEK::GameFolder = game + "\\";
+    {
+        ScriptCopies copies(test.platform);
+        const std::string script = mdlKOLVEK::WriteLaunchScript(test.platform, "/edit meine.bzn");
+        EXPECT_EQ(0u, script.rfind(temp.Path() + "\\", 0)) << script;
+        copies.Start(script, window_style::MinimizedFocus);
 
-    const std::string script = mdlKOLVEK::WriteLaunchScript(test.platform, "/edit meine Karte.bzn");
-    test.process.StartCommand(script, window_style::MinimizedFocus);
-
-    EXPECT_EQ("/edit meine Karte.bzn\r\n", AwaitLine(game / "args.txt"));
-    // Windows' cmd writes redirected output in the OEM code page, Wine's in
-    // the ANSI one; either way it names the game folder.
-    const std::string folder = AwaitLine(game / "folder.txt");
-    EXPECT_TRUE(folder == Utf8ToBytes(game.Path(), CP_OEMCP) + "\r\n" ||
-                folder == Utf8ToBytes(game.Path(), CP_ACP) + "\r\n")
-        << folder;
+        // Written into the current folder: the game ran in its own folder.
+        EXPECT_EQ("/edit meine.bzn\r\n", AwaitLine(game + "\\args.txt"));
+        EXPECT_FALSE(PathExists(parent / "Demo01\\decoy.txt"));
+        // The copy goes once its cmd.exe has ended.
+        for (int i = 0; i < 200 && copies.Count() > 0; ++i) {
+            ::Sleep(50);
+            copies.RemoveEnded();
+        }
+        EXPECT_EQ(0u, copies.Count());
+        EXPECT_FALSE(PathExists(script));
+    }
     mdlKOLVEK::GameFolder.clear();
+}
+
+TEST(Win32Process, LaunchScriptStartsTheGameInItsFolderWithTheArgument) {
+    ExpectLaunchInto("Armada II K\xC3\xA4se");
+}
+
+TEST(Win32Process, LaunchScriptEntersAFolderTheConsoleCannotHoldByItsShortName) {
+    ExpectLaunchInto("\xD0\x90\xD1\x80\xD0\xBC\xD0\xB0\xD0\xB4\xD0\xB0"); // Армада
 }
 
 } // namespace

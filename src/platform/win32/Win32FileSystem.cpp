@@ -36,6 +36,16 @@ bool NamesMissingDrive(const std::wstring& path) {
     return ::GetDriveTypeW(root) == DRIVE_NO_ROOT_DIR;
 }
 
+// `value` in hexadecimal capitals, at least `digits` of them.
+std::string Hex(DWORD value, int digits) {
+    std::string text;
+    do {
+        text.insert(text.begin(), "0123456789ABCDEF"[value & 0xF]);
+        value >>= 4;
+    } while (value != 0 || static_cast<int>(text.size()) < digits);
+    return text;
+}
+
 } // namespace
 
 std::unique_ptr<TextInput> Win32FileSystem::OpenText(const std::string& path) {
@@ -126,6 +136,52 @@ std::vector<std::string> Win32FileSystem::ListFiles(const std::string& folder) {
     if (error != ERROR_NO_MORE_FILES)
         ThrowWin32Error(error);
     return names;
+}
+
+NewTextFile Win32FileSystem::CreateUniqueText(const std::string& folder, const std::string& prefix,
+                                              const std::string& extension, CodePage page) {
+    // The process id and the time in 100 ns steps make the name unique across
+    // runs; the counter within one. CREATE_NEW never takes an existing file.
+    static unsigned counter = 0;
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    std::wstring base = Widen(folder);
+    if (base.empty() || base.back() != L'\\')
+        base += L'\\';
+    for (int attempt = 0;; ++attempt) {
+        const std::string name = prefix + Hex(::GetCurrentProcessId(), 1) + "-" +
+                                 Hex(now.dwHighDateTime, 8) + Hex(now.dwLowDateTime, 8) + "-" +
+                                 Hex(++counter, 1) + extension;
+        const std::wstring path = base + Widen(name);
+        UniqueHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.Valid())
+            return {Narrow(path),
+                    std::make_unique<Win32TextOutput>(std::move(file), Win32CodePage(page))};
+        const DWORD error = ::GetLastError();
+        if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || attempt >= 100)
+            ThrowWin32Error(error);
+    }
+}
+
+bool Win32FileSystem::FolderExists(const std::string& path) {
+    return IsFolder(Widen(path));
+}
+
+std::string Win32FileSystem::ShortPath(const std::string& path) {
+    const std::wstring longPath = Widen(path);
+    std::wstring shortPath(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length = ::GetShortPathNameW(longPath.c_str(), shortPath.data(),
+                                                 static_cast<DWORD>(shortPath.size()));
+        if (length == 0)
+            ThrowLastError();
+        if (length < shortPath.size()) {
+            shortPath.resize(length);
+            return Narrow(shortPath);
+        }
+        shortPath.resize(length); // the size it needs, with its terminator
+    }
 }
 
 } // namespace kolvek

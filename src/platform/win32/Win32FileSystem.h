@@ -18,6 +18,12 @@ public:
     // failures throw.
     std::string FirstMatchingFile(const std::string& pattern) override;
     std::vector<std::string> ListFiles(const std::string& folder) override;
+    // Named prefix, process id, time and a counter in hexadecimal, extension.
+    NewTextFile CreateUniqueText(const std::string& folder, const std::string& prefix,
+                                 const std::string& extension, CodePage page) override;
+    bool FolderExists(const std::string& path) override;
+    // Through GetShortPathNameW.
+    std::string ShortPath(const std::string& path) override;
 };
 
 } // namespace kolvek

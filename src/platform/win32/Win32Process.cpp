@@ -4,44 +4,56 @@
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Text.h"
 
+#include <cwchar>
 #include <cwctype>
 
 namespace kolvek {
 
 namespace {
 
-bool EndsWithNoCase(const std::wstring& text, const std::wstring& suffix) {
-    if (text.size() < suffix.size())
-        return false;
-    for (std::size_t i = 0; i < suffix.size(); ++i) {
-        if (std::towlower(text[text.size() - suffix.size() + i]) != std::towlower(suffix[i]))
+class Win32StartedProcess : public StartedProcess {
+public:
+    explicit Win32StartedProcess(UniqueHandle process) : process_(std::move(process)) {}
+    // A handle that cannot be waited on counts as ended: its copy may go.
+    bool HasEnded() override { return ::WaitForSingleObject(process_.Get(), 0) != WAIT_TIMEOUT; }
+
+private:
+    UniqueHandle process_;
+};
+
+// Without the trailing backslash, except at a drive root ("E:\").
+std::string FolderText(std::wstring folder) {
+    if (folder.size() > 3 && folder.back() == L'\\')
+        folder.pop_back();
+    return Narrow(folder);
+}
+
+bool IsVariable(const wchar_t* entry, const wchar_t* name) {
+    for (; *name != L'\0'; ++entry, ++name) {
+        if (std::towupper(*entry) != std::towupper(*name))
             return false;
     }
-    return true;
+    return *entry == L'=';
 }
 
-bool IsBatchFile(const std::wstring& path) {
-    return EndsWithNoCase(path, L".bat") || EndsWithNoCase(path, L".cmd");
-}
-
-std::wstring CommandInterpreter() {
-    std::wstring comspec(MAX_PATH, L'\0');
-    DWORD length =
-        ::GetEnvironmentVariableW(L"COMSPEC", comspec.data(), static_cast<DWORD>(comspec.size()));
-    if (length > comspec.size()) {
-        comspec.resize(length);
-        length = ::GetEnvironmentVariableW(L"COMSPEC", comspec.data(), length);
-    }
-    if (length > 0 && length < comspec.size()) {
-        comspec.resize(length);
-        return comspec;
-    }
-    std::wstring system(MAX_PATH, L'\0');
-    length = ::GetSystemDirectoryW(system.data(), static_cast<UINT>(system.size()));
-    if (length == 0 || length >= system.size())
+// This program's environment block, without the one variable that would
+// make cmd.exe look for "armada2" on the path before the game folder.
+std::wstring EnvironmentForChild() {
+    std::wstring block;
+    wchar_t* strings = ::GetEnvironmentStringsW();
+    if (strings == nullptr)
         ThrowLastError();
-    system.resize(length);
-    return system + L"\\cmd.exe";
+    for (const wchar_t* entry = strings; *entry != L'\0'; entry += std::wcslen(entry) + 1) {
+        if (!IsVariable(entry, L"NoDefaultCurrentDirectoryInExePath")) {
+            block += entry;
+            block += L'\0';
+        }
+    }
+    ::FreeEnvironmentStringsW(strings);
+    block += L'\0';
+    if (block.size() == 1)
+        block += L'\0'; // an empty block still ends in two zeros
+    return block;
 }
 
 } // namespace
@@ -68,29 +80,44 @@ std::string Win32Process::ProgramFolder() {
     return Narrow(path.substr(0, slash));
 }
 
-void Win32Process::StartCommand(const std::string& commandLine, int windowStyle) {
-    const std::wstring path = Widen(commandLine);
-    std::wstring application;
-    std::wstring line;
-    if (IsBatchFile(path)) {
-        application = CommandInterpreter();
-        // cmd drops the outer pair of quotes after /c and keeps the inner pair
-        // around the name with its blanks.
-        line = L"cmd.exe /c \"\"" + path + L"\"\"";
-    } else {
-        line = L"\"" + path + L"\"";
-    }
+std::string Win32Process::SystemFolder() {
+    std::wstring folder(MAX_PATH, L'\0');
+    const UINT length = ::GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+    if (length == 0 || length >= folder.size())
+        ThrowLastError();
+    folder.resize(length);
+    return FolderText(folder);
+}
+
+std::string Win32Process::TemporaryFolder() {
+    std::wstring folder(MAX_PATH + 1, L'\0');
+    const DWORD length = ::GetTempPathW(static_cast<DWORD>(folder.size()), folder.data());
+    if (length == 0 || length >= folder.size())
+        ThrowLastError();
+    folder.resize(length);
+    return FolderText(folder);
+}
+
+std::unique_ptr<StartedProcess> Win32Process::Start(const std::string& application,
+                                                    const std::string& commandLine,
+                                                    const std::string& workingFolder,
+                                                    int windowStyle) {
+    const std::wstring module = Widen(application);
+    std::wstring line = Widen(commandLine);
+    const std::wstring folder = Widen(workingFolder);
+    std::wstring environment = EnvironmentForChild();
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = static_cast<WORD>(windowStyle);
     PROCESS_INFORMATION started{};
-    if (!::CreateProcessW(application.empty() ? nullptr : application.c_str(), line.data(), nullptr,
-                          nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr, nullptr, &startup, &started))
+    if (!::CreateProcessW(module.c_str(), line.data(), nullptr, nullptr, FALSE,
+                          CREATE_NEW_CONSOLE | CREATE_UNICODE_ENVIRONMENT, environment.data(),
+                          folder.empty() ? nullptr : folder.c_str(), &startup, &started))
         ThrowLastError();
-    UniqueHandle process(started.hProcess);
     UniqueHandle thread(started.hThread);
+    return std::make_unique<Win32StartedProcess>(UniqueHandle(started.hProcess));
 }
 
 void Win32Process::EndProgram() {

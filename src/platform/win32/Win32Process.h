@@ -1,6 +1,6 @@
 #pragma once
-// The running program through kernel32: its folder, starting commands and
-// ending it.
+// The running program through kernel32: its folder, the system's folders,
+// starting programs and ending it.
 
 #include "platform/Process.h"
 
@@ -10,13 +10,21 @@ class Win32Process : public Process {
 public:
     // From GetModuleFileNameW: the executable's folder, "E:\" at a drive root.
     std::string ProgramFolder() override;
-    // `commandLine` is the full path of one program or batch file; blanks in it
-    // are part of the name (it is quoted here, so "C:\Program Files\x.bat"
-    // never runs C:\Program.exe). A batch file runs through the command
-    // interpreter (%COMSPEC% /c). The new process gets its own console, shown
-    // with `windowStyle`; its handles are closed at once and nothing waits.
-    // Throws RuntimeError when CreateProcessW fails.
-    void StartCommand(const std::string& commandLine, int windowStyle) override;
+    // From GetSystemDirectoryW, never from the environment (%COMSPEC% may
+    // point anywhere).
+    std::string SystemFolder() override;
+    // From GetTempPathW (TMP, TEMP, the profile or the Windows folder).
+    std::string TemporaryFolder() override;
+    // CreateProcessW with `application` as the module, so nothing is looked
+    // up on the path. The new process gets its own console, shown with
+    // `windowStyle`, and this program's environment without
+    // NoDefaultCurrentDirectoryInExePath, so that a command processor finds
+    // programs in its current folder first. Throws RuntimeError when
+    // CreateProcessW fails.
+    std::unique_ptr<StartedProcess> Start(const std::string& application,
+                                          const std::string& commandLine,
+                                          const std::string& workingFolder,
+                                          int windowStyle) override;
     [[noreturn]] void EndProgram() override;
 };
 

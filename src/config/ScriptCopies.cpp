@@ -1,0 +1,138 @@
+#include "config/ScriptCopies.h"
+
+#include "files/USysMdlFileDirHandle.h"
+
+#include <algorithm>
+#include <new>
+
+namespace kolvek {
+
+namespace {
+
+const char kCopyPrefix[] = "RunA2-";
+const char kCopyExtension[] = ".bat";
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('\\');
+    if (slash == std::string::npos)
+        return std::string();
+    // A drive root keeps its backslash ("E:\").
+    return path.substr(0, slash == 2 && path[1] == ':' ? 3 : slash);
+}
+
+std::string NameOf(const std::string& path) {
+    return path.substr(path.rfind('\\') + 1);
+}
+
+// Where copies are made: the temporary folder, and the program folder (beside
+// RunA2.bat) when the temporary folder cannot take them.
+std::vector<std::string> CopyFolders(Platform& platform) {
+    return {platform.process.TemporaryFolder(), platform.process.ProgramFolder()};
+}
+
+NewTextFile CreateCopy(Platform& platform) {
+    const std::vector<std::string> folders = CopyFolders(platform);
+    try {
+        return platform.files.CreateUniqueText(folders[0], kCopyPrefix, kCopyExtension,
+                                               CodePage::Oem);
+    } catch (const RuntimeError&) {
+        return platform.files.CreateUniqueText(folders[1], kCopyPrefix, kCopyExtension,
+                                               CodePage::Oem);
+    }
+}
+
+} // namespace
+
+std::string WriteScriptCopy(Platform& platform, const std::vector<std::string>& lines) {
+    NewTextFile copy = CreateCopy(platform);
+    try {
+        for (const std::string& line : lines)
+            copy.output->WriteLine(line);
+        copy.output->Close();
+    } catch (const RuntimeError&) {
+        copy.output.reset();
+        try {
+            platform.files.RemoveFile(copy.path);
+        } catch (const RuntimeError&) {
+            // It is an unused copy: a later start removes it.
+        }
+        throw;
+    }
+    return copy.path;
+}
+
+bool IsScriptCopyName(const std::string& name) {
+    const std::size_t prefix = sizeof kCopyPrefix - 1;
+    const std::size_t extension = sizeof kCopyExtension - 1;
+    if (name.size() <= prefix + extension || name.compare(0, prefix, kCopyPrefix) != 0 ||
+        name.compare(name.size() - extension, extension, kCopyExtension) != 0)
+        return false;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix),
+                       name.end() - static_cast<std::ptrdiff_t>(extension), [](char c) {
+                           return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') ||
+                                  (c >= 'a' && c <= 'f') || c == '-';
+                       });
+}
+
+ScriptCopies::ScriptCopies(Platform& platform) : platform_(platform) {}
+
+ScriptCopies::~ScriptCopies() {
+    RemoveEnded();
+}
+
+void ScriptCopies::RemoveLeftovers() {
+    try {
+        for (const std::string& folder : CopyFolders(platform_)) {
+            try {
+                for (const std::string& name : platform_.files.ListFiles(folder)) {
+                    const std::string path = USysMdlFileDirHandle::PathWithBackslash(folder) + name;
+                    const bool ours = std::any_of(runs_.begin(), runs_.end(),
+                                                  [&](const Run& run) { return run.path == path; });
+                    if (IsScriptCopyName(name) && !ours)
+                        Remove(path);
+                }
+            } catch (const RuntimeError&) {
+                // The folder is missing or cannot be listed: nothing to clean up there.
+            }
+        }
+    } catch (const RuntimeError&) {
+    } catch (const std::bad_alloc&) {
+    }
+}
+
+void ScriptCopies::Start(const std::string& path, int windowStyle) {
+    RemoveEnded();
+    std::unique_ptr<StartedProcess> process;
+    try {
+        // /d: no AutoRun commands from the registry; /e:on /v:off: the
+        // syntax the script is escaped for, whatever the registry says.
+        process = platform_.process.Start(platform_.process.SystemFolder() + "\\cmd.exe",
+                                          "cmd.exe /d /e:on /v:off /c .\\" + NameOf(path),
+                                          FolderOf(path), windowStyle);
+    } catch (const RuntimeError&) {
+        Remove(path);
+        throw;
+    }
+    runs_.push_back({path, std::move(process)});
+}
+
+void ScriptCopies::RemoveEnded() {
+    for (auto it = runs_.begin(); it != runs_.end();) {
+        if (!it->process->HasEnded()) {
+            ++it;
+            continue;
+        }
+        Remove(it->path);
+        it = runs_.erase(it);
+    }
+}
+
+void ScriptCopies::Remove(const std::string& path) {
+    try {
+        platform_.files.RemoveFile(path);
+    } catch (const RuntimeError&) {
+        // Gone already, or still held: the next start tries again.
+    }
+}
+
+} // namespace kolvek

@@ -1,0 +1,59 @@
+#pragma once
+// The copies of RunA2.bat that launches start. cmd.exe reads a batch file
+// by byte offset and resumes there after each command, so a script that a
+// started cmd.exe still waits in must never change: each launch starts a
+// copy of its own, normally in the temporary folder, which no later launch
+// touches, and the copy goes once its cmd.exe has ended.
+
+#include "platform/Platform.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kolvek {
+
+// Writes `lines` into a new copy in the temporary folder (or, when that
+// cannot take it, in the program folder), in the console's code page, and
+// answers its full path. Traps nothing.
+std::string WriteScriptCopy(Platform& platform, const std::vector<std::string>& lines);
+// True for the file names that WriteScriptCopy gives its copies.
+bool IsScriptCopyName(const std::string& name);
+
+// The copies started in this run and their command processors.
+class ScriptCopies {
+public:
+    explicit ScriptCopies(Platform& platform);
+    // Removes the copies whose command processor has ended; the others stay
+    // for the next start to remove.
+    ~ScriptCopies();
+    ScriptCopies(const ScriptCopies&) = delete;
+    ScriptCopies& operator=(const ScriptCopies&) = delete;
+
+    // Removes every copy in the temporary and the program folder that this
+    // run did not start: copies left by earlier runs. Traps every error.
+    void RemoveLeftovers();
+    // Starts the system's cmd.exe on the copy at `path`, in the copy's own
+    // folder, with only the copy's file name on its command line (nothing
+    // that cmd could expand or split), and keeps the process. Removes the
+    // copies whose command processor has ended first. When the start fails,
+    // the copy is removed and the error passes on.
+    void Start(const std::string& path, int windowStyle);
+    // Removes the copies whose command processor has ended. Traps every
+    // error: a copy that cannot go now is tried again later.
+    void RemoveEnded();
+    // How many started copies are still kept.
+    std::size_t Count() const { return runs_.size(); }
+
+private:
+    struct Run {
+        std::string path;
+        std::unique_ptr<StartedProcess> process;
+    };
+    void Remove(const std::string& path);
+
+    Platform& platform_;
+    std::vector<Run> runs_;
+};
+
+} // namespace kolvek

@@ -1,0 +1,133 @@
+#include "config/ScriptNames.h"
+
+#include "config/PathLimits.h"
+#include "platform/Utf8Text.h"
+
+#include <cstring>
+
+namespace kolvek {
+
+namespace {
+
+const char kNotStarted[] = " Das Spiel wird nicht gestartet.";
+const char kDriveRootText[] =
+    "Das Spielverzeichnis ist das Stammverzeichnis eines Laufwerks, in das die Startdatei nicht "
+    "genau wechseln kann. Trage in kolvar.ini den Ordner ein, in dem Armada II liegt.";
+const char kNotFullPathText[] =
+    "Das Spielverzeichnis ist kein vollständiger Pfad mit Laufwerksbuchstaben und "
+    "abschließendem \\ (wie C:\\Spiele\\Armada II\\). Trage es so in kolvar.ini ein.";
+const char kBadCharacterText[] =
+    "Der Pfad des Spielverzeichnisses enthält ein Zeichen, das in Ordnernamen nicht stehen darf "
+    "(ein Steuerzeichen oder eines von / : * ? \" < > |), oder einen Ordnernamen, der auf einen "
+    "Punkt oder ein Leerzeichen endet.";
+const char kBadArgumentText[] =
+    "Der Kartenname lässt sich nicht an Armada II übergeben: Er enthält ein Steuerzeichen, ein "
+    "Anführungszeichen oder ein Zeichen, das die Konsole nicht darstellen kann.";
+
+[[noreturn]] void Refuse(const std::string& reason) {
+    throw RuntimeError(err::InvalidArgument, reason + kNotStarted);
+}
+
+bool IsDriveLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// "X:\" and more.
+bool StartsWithDrive(const std::string& path) {
+    return path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\';
+}
+
+// Control characters, and those that Windows keeps out of names; cd would
+// take * and ? as wildcards, a quote or a line end as the end of its
+// argument. The colon after the drive letter and the backslashes are the
+// path's own.
+bool HasCharacterNoNameHolds(const std::string& folder) {
+    for (std::size_t i = 0; i < folder.size(); ++i) {
+        const char c = folder[i];
+        if (static_cast<unsigned char>(c) < 32 || (c == ':' && i != 1) ||
+            (c != '\0' && std::strchr("/*?\"<>|", c) != nullptr))
+            return true;
+    }
+    return false;
+}
+
+// cd drops blanks and dots at the end of a name: "Armada " would enter
+// "Armada", another folder. "." and ".." are steps, not names.
+bool HasNameEndingInBlankOrDot(const std::string& folder) {
+    std::size_t start = 3;
+    while (start <= folder.size()) {
+        std::size_t end = folder.find('\\', start);
+        if (end == std::string::npos)
+            end = folder.size();
+        const std::string name = folder.substr(start, end - start);
+        if (!name.empty() && name != "." && name != ".." &&
+            (name.back() == ' ' || name.back() == '.'))
+            return true;
+        start = end + 1;
+    }
+    return false;
+}
+
+void CheckLength(const std::string& folder) {
+    const std::size_t length = Utf16Length(folder);
+    if (length > kLongestGameFolder)
+        Refuse("Der Pfad des Spielverzeichnisses ist " + std::to_string(length) +
+               " Zeichen lang; für den Start des Spiels dürfen es höchstens " +
+               std::to_string(kLongestGameFolder) + " sein.");
+}
+
+void CheckExists(Platform& platform, const std::string& folder) {
+    if (!platform.files.FolderExists(folder))
+        throw RuntimeError(err::PathNotFound,
+                           "Das Spielverzeichnis " + folder + " gibt es nicht." + kNotStarted);
+}
+
+} // namespace
+
+bool ConsoleHolds(const TextCodec& codec, const std::string& text) {
+    return codec.ToUtf8(codec.FromUtf8(text, CodePage::Oem), CodePage::Oem) == text;
+}
+
+std::string EnterableGameFolder(Platform& platform, const std::string& gameFolder) {
+    if (gameFolder.size() == 3 && StartsWithDrive(gameFolder))
+        Refuse(kDriveRootText);
+    if (gameFolder.size() < 4 || !StartsWithDrive(gameFolder) || gameFolder.back() != '\\')
+        Refuse(kNotFullPathText);
+    const std::string folder = gameFolder.substr(0, gameFolder.size() - 1);
+    if (HasCharacterNoNameHolds(folder) || HasNameEndingInBlankOrDot(folder))
+        Refuse(kBadCharacterText);
+
+    if (ConsoleHolds(platform.codec, folder)) {
+        CheckLength(folder);
+        CheckExists(platform, folder);
+        return gameFolder;
+    }
+    CheckExists(platform, folder);
+    const std::string shortFolder = platform.files.ShortPath(folder);
+    if (!ConsoleHolds(platform.codec, shortFolder))
+        Refuse("Der Pfad des Spielverzeichnisses " + folder +
+               " enthält Zeichen, die die Konsole nicht darstellen kann, und das Laufwerk führt "
+               "für ihn keinen kurzen Namen (8.3).");
+    CheckLength(shortFolder);
+    return shortFolder + "\\";
+}
+
+std::string MapNameForScript(Platform& platform, const std::string& folder,
+                             const std::string& name) {
+    if (ConsoleHolds(platform.codec, name))
+        return name;
+    const std::string shortPath = platform.files.ShortPath(folder + "\\" + name);
+    const std::string shortName = shortPath.substr(shortPath.rfind('\\') + 1);
+    return ConsoleHolds(platform.codec, shortName) ? shortName : std::string();
+}
+
+void CheckScriptArgument(const TextCodec& codec, const std::string& argument) {
+    for (char c : argument) {
+        if (static_cast<unsigned char>(c) < 32 || c == '"')
+            Refuse(kBadArgumentText);
+    }
+    if (!ConsoleHolds(codec, argument))
+        Refuse(kBadArgumentText);
+}
+
+} // namespace kolvek

@@ -1,0 +1,130 @@
+#include "config/ScriptCopies.h"
+#include "fake/FakePlatform.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace kolvek {
+namespace {
+
+const char kTemp[] = "C:\\Users\\Spieler\\AppData\\Local\\Temp";
+
+class ScriptCopiesTest : public ::testing::Test {
+protected:
+    std::string NewCopy() { return WriteScriptCopy(fp.platform, {"C:", "cd \"C:\\A2\"", "x"}); }
+    fake::FakePlatform fp;
+    std::unique_ptr<ScriptCopies> copies = std::make_unique<ScriptCopies>(fp.platform);
+};
+
+TEST_F(ScriptCopiesTest, CopyIsWrittenInTheConsoleCodePageUnderANameOfItsOwn) {
+    const std::string first = WriteScriptCopy(fp.platform, {"cd \"C:\\Übungen\""});
+    const std::string second = WriteScriptCopy(fp.platform, {"x"});
+    EXPECT_EQ(fp.files.Bytes(first), "cd \"C:\\\x9A"
+                                     "bungen\"\r\n");
+    EXPECT_NE(first, second);
+    EXPECT_EQ(first, std::string(kTemp) + "\\RunA2-00000001.bat");
+}
+
+TEST_F(ScriptCopiesTest, StartRunsTheSystemsCmdInTheCopysFolderWithOnlyItsName) {
+    // A temporary folder whose name cmd would expand or split, were it on
+    // the command line.
+    fp.process.temporaryFolder = "C:\\Users\\Spieler %OS%\\Temp & Co";
+    fp.files.AddFolder(fp.process.temporaryFolder);
+    const std::string copy = NewCopy();
+    copies->Start(copy, window_style::MinimizedFocus);
+
+    ASSERT_EQ(fp.process.started.size(), 1u);
+    const auto& started = fp.process.started[0];
+    EXPECT_EQ(started.application, "C:\\Windows\\System32\\cmd.exe");
+    EXPECT_EQ(started.commandLine, "cmd.exe /d /e:on /v:off /c .\\RunA2-00000001.bat");
+    EXPECT_EQ(started.workingFolder, "C:\\Users\\Spieler %OS%\\Temp & Co");
+    EXPECT_EQ(started.windowStyle, 2);
+    EXPECT_EQ(copies->Count(), 1u);
+}
+
+TEST_F(ScriptCopiesTest, CopiesGoOnceTheirCmdHasEndedAtTheNextStartAndAtTheEnd) {
+    const std::string first = NewCopy();
+    copies->Start(first, 2);
+    const std::string second = NewCopy();
+    copies->Start(second, 2);
+    EXPECT_TRUE(fp.files.Exists(first));
+
+    fp.process.started[0].End();
+    const std::string third = NewCopy();
+    copies->Start(third, 2);
+    EXPECT_FALSE(fp.files.Exists(first));
+    EXPECT_TRUE(fp.files.Exists(second)); // its cmd still runs
+    EXPECT_EQ(copies->Count(), 2u);
+
+    fp.process.started[2].End();
+    copies.reset(); // the dialog goes
+    EXPECT_TRUE(fp.files.Exists(second));
+    EXPECT_FALSE(fp.files.Exists(third));
+}
+
+TEST_F(ScriptCopiesTest, CopyThatCannotGoYetIsNoReasonToStop) {
+    const std::string copy = NewCopy();
+    copies->Start(copy, 2);
+    fp.process.started[0].End();
+    fp.files.Fail({"remove", "RunA2-", err::PermissionDenied, 0, true});
+    copies->RemoveEnded();
+    EXPECT_TRUE(fp.files.Exists(copy));
+    EXPECT_EQ(copies->Count(), 0u); // the next start's clean-up takes it
+}
+
+TEST_F(ScriptCopiesTest, FailedStartRemovesTheCopyAndPassesTheErrorOn) {
+    const std::string copy = NewCopy();
+    fp.process.startFailure = err::FileNotFound;
+    EXPECT_THROW(copies->Start(copy, 2), RuntimeError);
+    EXPECT_FALSE(fp.files.Exists(copy));
+    EXPECT_EQ(copies->Count(), 0u);
+}
+
+TEST_F(ScriptCopiesTest, LeftoversOfEarlierRunsGoAndEverythingElseStays) {
+    const std::string temp = std::string(kTemp) + "\\";
+    for (const char* name : {"RunA2-1A2B-01D9C3F0AB12CD34-1.bat", "RunA2-00000007.bat"})
+        fp.files.AddFile(temp + name, "old");
+    for (const char* name : {"RunA2-notes.bat", "RunA2-.bat", "RunA2-12.txt", "runa2.bat",
+                             "setup.bat", "RunA2-12.bat.bak"})
+        fp.files.AddFile(temp + name, "other");
+    const std::string running = NewCopy();
+    copies->Start(running, 2);
+
+    copies->RemoveLeftovers();
+    EXPECT_FALSE(fp.files.Exists(temp + "RunA2-1A2B-01D9C3F0AB12CD34-1.bat"));
+    EXPECT_FALSE(fp.files.Exists(temp + "RunA2-00000007.bat"));
+    EXPECT_TRUE(fp.files.Exists(running));
+    EXPECT_EQ(fp.files.ListFiles(temp).size(), 7u);
+}
+
+TEST_F(ScriptCopiesTest, WithoutAUsableTemporaryFolderCopiesGoBesideRunA2) {
+    fp.process.temporaryFolder = "C:\\Gibt\\Es\\Nicht";
+    fp.files.AddFile("C:\\KOLVEK\\RunA2-0A.bat", "old");
+    EXPECT_NO_THROW(copies->RemoveLeftovers());
+    EXPECT_FALSE(fp.files.Exists("C:\\KOLVEK\\RunA2-0A.bat"));
+
+    const std::string copy = NewCopy();
+    EXPECT_EQ(copy.rfind("C:\\KOLVEK\\RunA2-", 0), 0u) << copy;
+    copies->Start(copy, 2);
+    EXPECT_EQ(fp.process.started[0].workingFolder, "C:\\KOLVEK");
+    // Neither folder: the error passes on.
+    fp.files.At("C:\\KOLVEK").readOnly = true;
+    EXPECT_THROW(NewCopy(), RuntimeError);
+}
+
+TEST(ScriptCopyName, OnlyThePrefixHexadecimalPartAndExtension) {
+    EXPECT_TRUE(IsScriptCopyName("RunA2-0.bat"));
+    EXPECT_TRUE(IsScriptCopyName("RunA2-ABCDEF-abcdef-0123456789.bat"));
+    EXPECT_FALSE(IsScriptCopyName("RunA2-.bat"));
+    EXPECT_FALSE(IsScriptCopyName("RunA2-0g.bat"));
+    EXPECT_FALSE(IsScriptCopyName("RunA2-0 .bat"));
+    EXPECT_FALSE(IsScriptCopyName("RunA2-0.bat.txt"));
+    EXPECT_FALSE(IsScriptCopyName("runa2-0.bat"));
+    EXPECT_FALSE(IsScriptCopyName("RunA2.bat"));
+}
+
+} // namespace
+} // namespace kolvek
