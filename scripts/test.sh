@@ -87,40 +87,28 @@ run_build asan -DCMAKE_BUILD_TYPE=Debug -DKOLVEK_SANITIZE=ON \
 # Release: the tests run against the program as it ships.
 run_build win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake
 
-# A short fuzzing session: each libFuzzer target for 20 s, counted as one test.
-echo "=== fuzz"
-start=$SECONDS
-if bash scripts/fuzz.sh 20; then
-    summary+=("fuzz: passed in $((SECONDS - start)) s")
-    total_passed=$((total_passed + 1))
-else
-    summary+=("fuzz: FAILED")
-    total_failed=$((total_failed + 1))
-fi
+# run_step NAME COMMAND...: one script run counted as one test.
+run_step() {
+    local name="$1"
+    shift
+    echo "=== ${name}"
+    local start=$SECONDS
+    if "$@"; then
+        summary+=("${name}: passed in $((SECONDS - start)) s")
+        total_passed=$((total_passed + 1))
+    else
+        summary+=("${name}: FAILED")
+        total_failed=$((total_failed + 1))
+    fi
+}
 
-# The download: the zip built from two clean clones must be the same bytes,
-# counted as one test.
-echo "=== reproducible"
-start=$SECONDS
-if bash scripts/reproducible.sh; then
-    summary+=("reproducible: passed in $((SECONDS - start)) s")
-    total_passed=$((total_passed + 1))
-else
-    summary+=("reproducible: FAILED")
-    total_failed=$((total_failed + 1))
-fi
-
+# A short fuzzing session: each libFuzzer target for 20 s.
+run_step fuzz bash scripts/fuzz.sh 20
+# The download: the zip built from two clean clones must be the same bytes.
+run_step reproducible bash scripts/reproducible.sh
 # run.sh --prefix on a throwaway prefix of a player's own: only KOLVEK's own
-# folder may change. Counted as one test.
-echo "=== user prefix"
-start=$SECONDS
-if bash scripts/check-user-prefix.sh; then
-    summary+=("user prefix: passed in $((SECONDS - start)) s")
-    total_passed=$((total_passed + 1))
-else
-    summary+=("user prefix: FAILED")
-    total_failed=$((total_failed + 1))
-fi
+# folder may change.
+run_step "user prefix" bash scripts/check-user-prefix.sh
 
 echo
 printf '%s\n' "${summary[@]}"
