@@ -1,9 +1,8 @@
 #include "config/ScriptNames.h"
 
 #include "config/PathLimits.h"
+#include "files/FileNameCharacters.h"
 #include "platform/Utf8Text.h"
-
-#include <cstring>
 
 namespace kolvek {
 
@@ -37,29 +36,20 @@ bool StartsWithDrive(const std::string& path) {
     return path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\';
 }
 
-// Control characters, and those that Windows keeps out of names; cd would
-// take * and ? as wildcards, a quote or a line end as the end of its
-// argument. The colon after the drive letter and the backslashes are the
-// path's own.
-bool HasCharacterNoNameHolds(const std::string& folder) {
-    for (std::size_t i = 0; i < folder.size(); ++i) {
-        const char c = folder[i];
-        if (static_cast<unsigned char>(c) < 32 || (c == ':' && i != 1) ||
-            (c != '\0' && std::strchr("/*?\"<>|", c) != nullptr))
-            return true;
-    }
-    return false;
-}
-
-// cd drops blanks and dots at the end of a name: "Armada " would enter
-// "Armada", another folder. "." and ".." are steps, not names.
-bool HasNameEndingInBlankOrDot(const std::string& folder) {
+// Each folder name must be one that Windows allows: cd would take * and ? as
+// wildcards, a quote or a line end as the end of its argument. And cd drops
+// blanks and dots at the end of a name: "Armada " would enter "Armada",
+// another folder ("." and ".." are steps, not names). `folder` starts with
+// "X:\".
+bool HasNameCdCannotEnter(const std::string& folder) {
     std::size_t start = 3;
     while (start <= folder.size()) {
         std::size_t end = folder.find('\\', start);
         if (end == std::string::npos)
             end = folder.size();
         const std::string name = folder.substr(start, end - start);
+        if (HasForbiddenCharacter(name))
+            return true;
         if (!name.empty() && name != "." && name != ".." &&
             (name.back() == ' ' || name.back() == '.'))
             return true;
@@ -94,7 +84,7 @@ std::string EnterableGameFolder(Platform& platform, const std::string& gameFolde
     if (gameFolder.size() < 4 || !StartsWithDrive(gameFolder) || gameFolder.back() != '\\')
         Refuse(kNotFullPathText);
     const std::string folder = gameFolder.substr(0, gameFolder.size() - 1);
-    if (HasCharacterNoNameHolds(folder) || HasNameEndingInBlankOrDot(folder))
+    if (HasNameCdCannotEnter(folder))
         Refuse(kBadCharacterText);
 
     if (ConsoleHolds(platform.codec, folder)) {

@@ -2,16 +2,13 @@
 // Checks on map names: on the name the user types for a new map, beyond the
 // blank check, and on the names the map list shows.
 
+#include "files/FileNameCharacters.h"
 #include "platform/TextRules.h"
 
 #include <string>
 
 namespace kolvek {
 
-// True when the name holds a character that Windows file names cannot hold
-// (\ / : * ? " < > | or a control character): such a name could reach a file
-// outside the map folder.
-bool HasForbiddenCharacter(const std::string& name);
 // True when the part of the name before its first dot is a device name that
 // Windows reserves (CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM and LPT with a
 // digit 0-9 or a superscript 1-3), in any case.
