@@ -83,6 +83,7 @@ void CheckNewMap(const std::string& name, bool mapExists, bool confirm) {
     fake::FakeDialogView view;
     fp.files.AddFile("C:\\KOLVEK\\kolvar.ini", std::string("ArmadaPath = ") + kGame + "\r\n");
     fp.files.AddFolder(kMaps);
+    fp.files.AddFile(std::string(kGame) + "armada2.exe");
     const std::string withExtension = HasMapExtension(fp.text, name) ? name : name + ".bzn";
     const bool plainName = !HasForbiddenCharacter(name) && name.find(' ') == std::string::npos;
     if (mapExists && plainName && !name.empty())

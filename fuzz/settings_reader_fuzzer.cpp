@@ -86,21 +86,25 @@ void CheckLaunchScript(const std::string& folder) {
     fake::FakePlatform fp;
     GameFolder = folder;
     const bool fullPath =
-        folder.size() >= 4 && folder[1] == ':' && folder[2] == '\\' && folder.back() == '\\';
+        folder.size() >= 3 && folder[1] == ':' && folder[2] == '\\' && folder.back() == '\\';
     if (fullPath)
-        fp.files.AddFolder(folder);
-    const std::string cdFolder = fullPath ? folder.substr(0, folder.size() - 1) : std::string();
+        fp.files.AddFile(folder + "armada2.exe");
+    // A drive root keeps its backslash.
+    const std::string cdFolder = !fullPath            ? std::string()
+                                 : folder.size() == 3 ? folder
+                                                      : folder.substr(0, folder.size() - 1);
     for (const std::string& argument : {std::string(), std::string("/edit a&b.bzn")}) {
         std::string copy;
         try {
-            copy = mdlKOLVEK::WriteLaunchScript(fp.platform, argument);
+            copy = mdlKOLVEK::WriteLaunchScript(fp.platform,
+                                                DecideLaunch(fp.platform, GameFolder, argument));
         } catch (const RuntimeError& error) {
             FUZZ_CHECK(error.Number() == err::InvalidArgument ||
-                           error.Number() == err::PathNotFound,
+                           error.Number() == err::PathNotFound ||
+                           error.Number() == err::FileNotFound,
                        "script refused for <" + folder + ">: " + error.Description());
-            FUZZ_CHECK(!fp.files.Exists(kScript) &&
-                           fp.files.ListFiles(fp.process.temporaryFolder).empty(),
-                       "a refused script was written");
+            for (const std::string& path : fp.files.AllPaths())
+                FUZZ_CHECK(path.find("RunA2") == std::string::npos, "a refused script was written");
             return;
         }
         FUZZ_CHECK(fullPath, "a script was written for <" + folder + ">");

@@ -160,14 +160,29 @@ INT_PTR CALLBACK WorldEditDialog::Procedure(HWND window, UINT message, WPARAM wP
     if (message == WM_INITDIALOG) {
         self = reinterpret_cast<WorldEditDialog*>(lParam);
         ::SetWindowLongPtrW(window, DWLP_USER, lParam);
-        self->OnInit(window);
-        // The focus is placed by Show, once the form has loaded.
-        return FALSE;
+    } else {
+        self = reinterpret_cast<WorldEditDialog*>(::GetWindowLongPtrW(window, DWLP_USER));
     }
-    self = reinterpret_cast<WorldEditDialog*>(::GetWindowLongPtrW(window, DWLP_USER));
     if (self == nullptr)
         return FALSE;
-    return self->OnMessage(message, wParam, lParam);
+    // No exception may unwind through user32's message dispatch: whatever
+    // escapes a message ends here, in the generic report.
+    INT_PTR result = FALSE;
+    try {
+        RunEventHandler(self->platform_, [&] {
+            if (message == WM_INITDIALOG) {
+                self->OnInit(window);
+                // The focus is placed by Show, once the form has loaded.
+                result = FALSE;
+            } else {
+                result = self->OnMessage(message, wParam, lParam);
+            }
+        });
+    } catch (...) {
+        // Not even a std::exception.
+        ReportUnhandledError(self->platform_, RuntimeError(err::InternalError));
+    }
+    return result;
 }
 
 INT_PTR WorldEditDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {

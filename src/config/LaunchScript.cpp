@@ -1,5 +1,6 @@
 #include "config/LaunchScript.h"
 
+#include "platform/PathText.h"
 #include "platform/RuntimeError.h"
 #include "platform/Utf8Text.h"
 
@@ -37,7 +38,12 @@ std::string ScriptFolderLine(const std::string& gameFolder) {
     const std::size_t length = CharacterCount(gameFolder);
     if (length == 0)
         throw RuntimeError(err::InvalidArgument);
-    return "cd \"" + DoublePercent(LeftCharacters(gameFolder, length - 1)) + "\"";
+    // "cd "E:"" would stay in E:'s current folder, which for the started
+    // cmd.exe is its working folder when that lies on E:; so a drive root
+    // keeps its backslash.
+    const std::string folder =
+        IsDriveRoot(gameFolder) ? gameFolder : LeftCharacters(gameFolder, length - 1);
+    return "cd \"" + DoublePercent(folder) + "\"";
 }
 
 std::string ScriptGameLine(const std::string& argument) {

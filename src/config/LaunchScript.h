@@ -9,8 +9,8 @@ namespace kolvek {
 
 // Line 1: the first two characters of the game folder (its drive).
 std::string ScriptDriveLine(const std::string& gameFolder);
-// Line 2: cd "<game folder without its last character>". Throws error 5 for
-// an empty game folder.
+// Line 2: cd "<game folder without its last character>", or cd "E:\" for a
+// drive root. Throws error 5 for an empty game folder.
 std::string ScriptFolderLine(const std::string& gameFolder);
 // Line 3: "armada2 /nointro" for an empty argument, else "armada2 " + argument.
 std::string ScriptGameLine(const std::string& argument);

@@ -1,6 +1,6 @@
 #include "config/ScriptCopies.h"
 
-#include "files/USysMdlFileDirHandle.h"
+#include "platform/PathText.h"
 
 #include <algorithm>
 #include <new>
@@ -11,28 +11,21 @@ namespace {
 
 const char kCopyPrefix[] = "RunA2-";
 const char kCopyExtension[] = ".bat";
+const char kCopyFolder[] = "KOLVEK";
 
-std::string FolderOf(const std::string& path) {
-    const std::size_t slash = path.rfind('\\');
-    if (slash == std::string::npos)
-        return std::string();
-    // A drive root keeps its backslash ("E:\").
-    return path.substr(0, slash == 2 && path[1] == ':' ? 3 : slash);
-}
-
-std::string NameOf(const std::string& path) {
-    return path.substr(path.rfind('\\') + 1);
-}
-
-// Where copies are made: the temporary folder, and the program folder (beside
-// RunA2.bat) when the temporary folder cannot take them.
+// Where copies are made: a folder of their own in the temporary folder, so
+// that finding the copies of earlier runs never reads the whole temporary
+// folder; and the program folder (beside RunA2.bat) when that cannot take
+// them.
 std::vector<std::string> CopyFolders(Platform& platform) {
-    return {platform.process.TemporaryFolder(), platform.process.ProgramFolder()};
+    return {WithClosingBackslash(platform.process.TemporaryFolder()) + kCopyFolder,
+            platform.process.ProgramFolder()};
 }
 
 NewTextFile CreateCopy(Platform& platform) {
     const std::vector<std::string> folders = CopyFolders(platform);
     try {
+        platform.files.CreateFolder(folders[0]);
         return platform.files.CreateUniqueText(folders[0], kCopyPrefix, kCopyExtension,
                                                CodePage::Oem);
     } catch (const RuntimeError&) {
@@ -85,7 +78,7 @@ void ScriptCopies::RemoveLeftovers() {
         for (const std::string& folder : CopyFolders(platform_)) {
             try {
                 for (const std::string& name : platform_.files.ListFiles(folder)) {
-                    const std::string path = USysMdlFileDirHandle::PathWithBackslash(folder) + name;
+                    const std::string path = WithClosingBackslash(folder) + name;
                     const bool ours = std::any_of(runs_.begin(), runs_.end(),
                                                   [&](const Run& run) { return run.path == path; });
                     if (IsScriptCopyName(name) && !ours)

@@ -2,8 +2,8 @@
 // The copies of RunA2.bat that launches start. cmd.exe reads a batch file
 // by byte offset and resumes there after each command, so a script that a
 // started cmd.exe still waits in must never change: each launch starts a
-// copy of its own, normally in the temporary folder, which no later launch
-// touches, and the copy goes once its cmd.exe has ended.
+// copy of its own, normally in the folder "KOLVEK" of the temporary folder,
+// which no later launch touches, and the copy goes once its cmd.exe has ended.
 
 #include "platform/Platform.h"
 
@@ -13,9 +13,9 @@
 
 namespace kolvek {
 
-// Writes `lines` into a new copy in the temporary folder (or, when that
-// cannot take it, in the program folder), in the console's code page, and
-// answers its full path. Traps nothing.
+// Writes `lines` into a new copy in the temporary folder's "KOLVEK" (or,
+// when that cannot take it, in the program folder), in the console's code
+// page, and answers its full path. Traps nothing.
 std::string WriteScriptCopy(Platform& platform, const std::vector<std::string>& lines);
 // True for the file names that WriteScriptCopy gives its copies.
 bool IsScriptCopyName(const std::string& name);
@@ -30,8 +30,8 @@ public:
     ScriptCopies(const ScriptCopies&) = delete;
     ScriptCopies& operator=(const ScriptCopies&) = delete;
 
-    // Removes every copy in the temporary and the program folder that this
-    // run did not start: copies left by earlier runs. Traps every error.
+    // Removes every copy in the copies' two folders that this run did not
+    // start: copies left by earlier runs. Traps every error.
     void RemoveLeftovers();
     // Starts the system's cmd.exe on the copy at `path`, in the copy's own
     // folder, with only the copy's file name on its command line (nothing

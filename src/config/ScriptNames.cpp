@@ -2,16 +2,13 @@
 
 #include "config/PathLimits.h"
 #include "files/FileNameCharacters.h"
+#include "platform/PathText.h"
 #include "platform/Utf8Text.h"
 
 namespace kolvek {
 
 namespace {
 
-const char kNotStarted[] = " Das Spiel wird nicht gestartet.";
-const char kDriveRootText[] =
-    "Das Spielverzeichnis ist das Stammverzeichnis eines Laufwerks, in das die Startdatei nicht "
-    "genau wechseln kann. Trage in kolvar.ini den Ordner ein, in dem Armada II liegt.";
 const char kNotFullPathText[] =
     "Das Spielverzeichnis ist kein vollständiger Pfad mit Laufwerksbuchstaben und "
     "abschließendem \\ (wie C:\\Spiele\\Armada II\\). Trage es so in kolvar.ini ein.";
@@ -24,7 +21,7 @@ const char kBadArgumentText[] =
     "Anführungszeichen oder ein Zeichen, das die Konsole nicht darstellen kann.";
 
 [[noreturn]] void Refuse(const std::string& reason) {
-    throw RuntimeError(err::InvalidArgument, reason + kNotStarted);
+    throw LaunchRefusal(err::InvalidArgument, reason);
 }
 
 bool IsDriveLetter(char c) {
@@ -68,22 +65,24 @@ void CheckLength(const std::string& folder) {
 
 void CheckExists(Platform& platform, const std::string& folder) {
     if (!platform.files.FolderExists(folder))
-        throw RuntimeError(err::PathNotFound,
-                           "Das Spielverzeichnis " + folder + " gibt es nicht." + kNotStarted);
+        throw LaunchRefusal(err::PathNotFound,
+                            "Das Spielverzeichnis " + folder + " gibt es nicht.");
 }
 
 } // namespace
+
+RuntimeError LaunchRefusal(std::int32_t number, const std::string& reason) {
+    return RuntimeError(number, reason + " Das Spiel wird nicht gestartet.");
+}
 
 bool ConsoleHolds(const TextCodec& codec, const std::string& text) {
     return codec.ToUtf8(codec.FromUtf8(text, CodePage::Oem), CodePage::Oem) == text;
 }
 
 std::string EnterableGameFolder(Platform& platform, const std::string& gameFolder) {
-    if (gameFolder.size() == 3 && StartsWithDrive(gameFolder))
-        Refuse(kDriveRootText);
-    if (gameFolder.size() < 4 || !StartsWithDrive(gameFolder) || gameFolder.back() != '\\')
+    if (!StartsWithDrive(gameFolder) || gameFolder.back() != '\\')
         Refuse(kNotFullPathText);
-    const std::string folder = gameFolder.substr(0, gameFolder.size() - 1);
+    const std::string folder = WithoutClosingBackslash(gameFolder);
     if (HasNameCdCannotEnter(folder))
         Refuse(kBadCharacterText);
 
@@ -99,15 +98,14 @@ std::string EnterableGameFolder(Platform& platform, const std::string& gameFolde
                " enthält Zeichen, die die Konsole nicht darstellen kann, und das Laufwerk führt "
                "für ihn keinen kurzen Namen (8.3).");
     CheckLength(shortFolder);
-    return shortFolder + "\\";
+    return WithClosingBackslash(shortFolder);
 }
 
 std::string MapNameForScript(Platform& platform, const std::string& folder,
                              const std::string& name) {
     if (ConsoleHolds(platform.codec, name))
         return name;
-    const std::string shortPath = platform.files.ShortPath(folder + "\\" + name);
-    const std::string shortName = shortPath.substr(shortPath.rfind('\\') + 1);
+    const std::string shortName = NameOf(platform.files.ShortPath(folder + "\\" + name));
     return ConsoleHolds(platform.codec, shortName) ? shortName : std::string();
 }
 

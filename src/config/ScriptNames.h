@@ -10,6 +10,9 @@
 
 namespace kolvek {
 
+// The error that refuses a launch for `reason`, a German sentence.
+RuntimeError LaunchRefusal(std::int32_t number, const std::string& reason);
+
 // True when the console's code page holds `text` exactly, so that what
 // cmd.exe reads back is `text` again.
 bool ConsoleHolds(const TextCodec& codec, const std::string& text);
@@ -18,9 +21,9 @@ bool ConsoleHolds(const TextCodec& codec, const std::string& text);
 // backslash: `gameFolder` itself, or written by its short (8.3) names when
 // the console cannot hold it. Throws RuntimeError 5 with a German
 // description of the reason when cd could not enter exactly that folder (not
-// a full path with a drive letter and a closing backslash, a drive root, a
-// character no folder name can hold, no usable short name, too long), and 76
-// when the folder does not exist.
+// a full path with a drive letter and a closing backslash, a character no
+// folder name can hold, no usable short name, too long), and 76 when the
+// folder does not exist. A drive root ("E:\") can be entered.
 std::string EnterableGameFolder(Platform& platform, const std::string& gameFolder);
 
 // The name by which the game line can hand the map `name` in `folder` to

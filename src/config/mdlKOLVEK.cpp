@@ -1,9 +1,7 @@
 #include "config/mdlKOLVEK.h"
 
-#include "config/LaunchScript.h"
 #include "config/PathLimits.h"
 #include "config/ScriptCopies.h"
-#include "config/ScriptNames.h"
 #include "files/USysMdlFileDirHandle.h"
 #include "platform/Utf8Text.h"
 #include "registry/WinRegQuery.h"
@@ -149,17 +147,12 @@ bool WriteSettingsFile(Platform& platform) {
     }
 }
 
-std::string WriteLaunchScript(Platform& platform, const std::string& argument) {
-    // Every check comes before anything is written.
-    const std::string folder = EnterableGameFolder(platform, GameFolder);
-    CheckScriptArgument(platform.codec, argument);
-    const std::vector<std::string> lines = {ScriptDriveLine(folder), ScriptFolderLine(folder),
-                                            ScriptGameLine(argument), "cd \\", "c:"};
+std::string WriteLaunchScript(Platform& platform, const DecidedLaunch& launch) {
     auto output = platform.files.CreateText(ProgramFile(platform, kScriptName), CodePage::Oem);
-    for (const std::string& line : lines)
+    for (const std::string& line : launch.scriptLines)
         output->WriteLine(line);
     output->Close();
-    return WriteScriptCopy(platform, lines);
+    return WriteScriptCopy(platform, launch.scriptLines);
 }
 
 bool PrepareEditMode(Platform& platform) {

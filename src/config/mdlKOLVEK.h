@@ -2,6 +2,7 @@
 // The game's installation folder, the settings file, the launch script and
 // the edit-mode marker files.
 
+#include "config/LaunchDecision.h"
 #include "platform/Platform.h"
 
 #include <string>
@@ -24,13 +25,10 @@ std::string IniValue(const std::string& line);
 // Writes kolvar.ini's two lines. Traps every error: reports it, answers false.
 bool WriteSettingsFile(Platform& platform);
 
-// Rewrites RunA2.bat for `argument` (empty: a normal start), writes the same
-// lines into a copy for this launch alone (ScriptCopies) and returns the
-// copy's full path: the script to start. Writes nothing and throws a
-// RuntimeError with a German description when cd could not enter exactly
-// the game folder or the argument cannot stand in the script
-// (ScriptNames). Traps nothing.
-std::string WriteLaunchScript(Platform& platform, const std::string& argument);
+// Rewrites RunA2.bat with the lines of a decided launch (DecideLaunch),
+// writes the same lines into a copy for this launch alone (ScriptCopies) and
+// returns the copy's full path: the script to start. Traps nothing.
+std::string WriteLaunchScript(Platform& platform, const DecidedLaunch& launch);
 // Makes sure the game folder holds the edit-mode marker files. Traps every
 // error and answers false, without a message.
 bool PrepareEditMode(Platform& platform);

@@ -1,5 +1,6 @@
 #include "files/USysMdlFileDirHandle.h"
 
+#include "platform/PathText.h"
 #include "platform/Utf8Text.h"
 
 namespace kolvek::USysMdlFileDirHandle {
@@ -24,10 +25,9 @@ bool FileExists(Platform& platform, const std::string& path, bool quiet) {
 }
 
 std::string PathWithBackslash(const std::string& path) {
-    if ((!path.empty() && path.back() == '\\') || path == "Access" || path == "Work" ||
-        path == "Auto")
+    if (path == "Access" || path == "Work" || path == "Auto")
         return path;
-    return path + "\\";
+    return WithClosingBackslash(path);
 }
 
 } // namespace kolvek::USysMdlFileDirHandle

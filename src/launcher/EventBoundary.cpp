@@ -1,6 +1,7 @@
 #include "launcher/EventBoundary.h"
 
 #include <cstdlib>
+#include <exception>
 #include <new>
 
 namespace kolvek {
@@ -20,6 +21,10 @@ void RunEventHandler(Platform& platform, const std::function<void()>& handler) {
         ReportUnhandledError(platform, error);
     } catch (const std::bad_alloc&) {
         ReportUnhandledError(platform, RuntimeError(err::OutOfMemory));
+    } catch (const std::exception&) {
+        // out_of_range, length_error, system_error, ...: a fault of the
+        // program itself, with no description fit for the user.
+        ReportUnhandledError(platform, RuntimeError(err::InternalError));
     }
 }
 

@@ -12,7 +12,8 @@ namespace kolvek {
 // "KOLVEK") and ends the program.
 [[noreturn]] void ReportUnhandledError(Platform& platform, const RuntimeError& error);
 
-// Runs one event handler; a RuntimeError escaping it is reported as above.
+// Runs one event handler; an exception escaping it is reported as above: a
+// RuntimeError as it is, lack of memory as 7, any other std::exception as 51.
 void RunEventHandler(Platform& platform, const std::function<void()>& handler);
 
 } // namespace kolvek

@@ -1,5 +1,6 @@
 #include "launcher/frmWorldEdit.h"
 
+#include "config/LaunchDecision.h"
 #include "config/ScriptNames.h"
 #include "config/mdlKOLVEK.h"
 #include "files/USysMdlFileDirHandle.h"
@@ -25,6 +26,7 @@ const char kUnreachableMapText[] =
     "Diese Karte lässt sich nicht an Armada II übergeben: Ihr Name enthält Zeichen, die die "
     "Konsole nicht darstellen kann, und das Laufwerk führt für sie keinen kurzen Namen (8.3). "
     "Benenne die Karte um.";
+// "gelsöcht" is kept as the program has always spelt it.
 const char kOverwriteText[] =
     "Es existiert bereits eine Karte mit diesem Namen. Sie wird gelsöcht, wenn Du weitermachst.";
 const char kRefusalTitle[] = " :-(";
@@ -67,6 +69,7 @@ void frmWorldEdit::OKButton_Click() {
         platform_.ui.ShowMessage(kProblemText, mb::Exclamation, "Problem");
         return;
     }
+    std::string argument;
     if (editExisting_) {
         const std::string selected = bznList_.SelectedName();
         if (selected.empty()) {
@@ -81,7 +84,7 @@ void frmWorldEdit::OKButton_Click() {
             platform_.ui.ShowMessage(kUnreachableMapText, mb::Exclamation, kRefusalTitle);
             return;
         }
-        launchArgument_ = "/edit " + name;
+        argument = "/edit " + name;
     } else {
         const std::string name = view_.Text(Control::newWorld);
         if (name.empty()) {
@@ -106,7 +109,13 @@ void frmWorldEdit::OKButton_Click() {
         }
         if (!HasMapExtension(platform_.text, name))
             view_.SetText(Control::newWorld, name + ".bzn");
+        argument = "/edit " + view_.Text(Control::newWorld);
+    }
 
+    // Decided before the old map is deleted: a launch that cannot happen
+    // costs no map.
+    const DecidedLaunch launch = DecideLaunch(platform_, GameFolder, argument);
+    if (!editExisting_) {
         const std::string mapPath = bznList_.Path() + "\\" + view_.Text(Control::newWorld);
         if (USysMdlFileDirHandle::FileExists(platform_, mapPath, true)) {
             if (platform_.ui.ShowMessage(kOverwriteText, mb::OkCancel, "Karte zurücksetzen?") ==
@@ -116,21 +125,21 @@ void frmWorldEdit::OKButton_Click() {
             }
             platform_.files.RemoveFile(bznList_.Path() + "\\" + view_.Text(Control::newWorld));
         }
-        launchArgument_ = "/edit " + view_.Text(Control::newWorld);
     }
-    Launch(launchArgument_);
+    launchArgument_ = argument;
+    Launch(launch);
 }
 
 void frmWorldEdit::Image1_DblClick() {
-    Launch(std::string());
+    Launch(DecideLaunch(platform_, GameFolder, std::string()));
 }
 
 void frmWorldEdit::CancelButton_Click() {
     view_.Unload();
 }
 
-void frmWorldEdit::Launch(const std::string& argument) {
-    const std::string script = mdlKOLVEK::WriteLaunchScript(platform_, argument);
+void frmWorldEdit::Launch(const DecidedLaunch& launch) {
+    const std::string script = mdlKOLVEK::WriteLaunchScript(platform_, launch);
     scriptCopies_.Start(script, window_style::MinimizedFocus);
 }
 

@@ -2,6 +2,7 @@
 // The launcher dialog's behaviour: its six events, against the view of its
 // controls. Handlers trap nothing; errors pass to the event boundary.
 
+#include "config/LaunchDecision.h"
 #include "config/ScriptCopies.h"
 #include "launcher/FileListBox.h"
 #include "platform/DialogView.h"
@@ -29,7 +30,7 @@ public:
     const ScriptCopies& scriptCopies() const { return scriptCopies_; }
 
 private:
-    void Launch(const std::string& argument);
+    void Launch(const DecidedLaunch& launch);
     void RefuseName(const std::string& message);
     void SelectWholeName();
 

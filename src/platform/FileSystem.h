@@ -68,6 +68,12 @@ public:
                                          const std::string& extension, CodePage page) = 0;
     // True when `path` names an existing folder.
     virtual bool FolderExists(const std::string& path) = 0;
+    // True when `path` names an existing file, whatever its attributes (a
+    // hidden or system file too), and not a folder.
+    virtual bool IsFile(const std::string& path) = 0;
+    // Creates the folder `path` in an existing folder; does nothing when the
+    // folder exists. Throws when it cannot be made (a file of that name, say).
+    virtual void CreateFolder(const std::string& path) = 0;
     // The existing file or folder `path` with each of its parts written by its
     // short (8.3) name where it has one; parts without one, and every part on
     // a volume that keeps no short names, stay as they are. Throws when the

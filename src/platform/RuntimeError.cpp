@@ -16,6 +16,8 @@ std::string StandardDescription(std::int32_t number) {
         return "Überlauf";
     case err::OutOfMemory:
         return "Nicht genügend Speicher";
+    case err::InternalError:
+        return "Interner Fehler";
     case err::BadFileName:
         return "Dateiname oder -nummer falsch";
     case err::FileNotFound:

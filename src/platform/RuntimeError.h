@@ -13,6 +13,8 @@ namespace err {
 constexpr std::int32_t InvalidArgument = 5;
 constexpr std::int32_t Overflow = 6;
 constexpr std::int32_t OutOfMemory = 7;
+// Any other failure of the program itself.
+constexpr std::int32_t InternalError = 51;
 constexpr std::int32_t BadFileName = 52;
 constexpr std::int32_t FileNotFound = 53;
 constexpr std::int32_t DeviceIoError = 57;

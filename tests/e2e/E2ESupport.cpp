@@ -363,8 +363,10 @@ std::string Installation::ScriptBytes(const std::wstring& gameLine) const {
 }
 
 std::string Installation::ScriptBytesFor(const std::wstring& folder, const std::wstring& gameLine) {
-    const std::wstring text = folder.substr(0, 2) + L"\r\ncd \"" +
-                              folder.substr(0, folder.size() - 1) + L"\"\r\n" + gameLine +
+    // A drive root keeps its backslash: "cd "K:"" would stay in K:'s current
+    // folder.
+    const std::wstring entered = folder.size() == 3 ? folder : folder.substr(0, folder.size() - 1);
+    const std::wstring text = folder.substr(0, 2) + L"\r\ncd \"" + entered + L"\"\r\n" + gameLine +
                               L"\r\ncd \\\r\nc:\r\n";
     return Encode(text, CP_OEMCP);
 }

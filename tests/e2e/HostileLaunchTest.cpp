@@ -23,14 +23,21 @@ const wchar_t kConsoleText[] =
 // How long the stand-in game keeps running where a test needs it to.
 const char kPlayingMs[] = "3000";
 
+// Where KOLVEK.EXE puts the launches' script copies, and the started cmd.exe
+// begins.
+std::wstring CopyFolder(const Installation& installation) {
+    return installation.TempFolder() + L"\\KOLVEK";
+}
+
 // Decoys named `name` in each folder that is current for somebody when the
 // game folder is not: the program folder, KOLVEK.EXE's own current folder
-// (the installation's root) and the temporary folder, where the started
-// cmd.exe begins.
+// (the installation's root), the temporary folder and the copies' folder in
+// it.
 std::vector<Decoy> DecoysAround(const Installation& installation, const std::wstring& name) {
+    MakeFolders(CopyFolder(installation));
     std::vector<Decoy> decoys;
-    for (const std::wstring& folder :
-         {installation.ProgramFolder(), installation.Root(), installation.TempFolder()})
+    for (const std::wstring& folder : {installation.ProgramFolder(), installation.Root(),
+                                       installation.TempFolder(), CopyFolder(installation)})
         decoys.emplace_back(folder + L"\\" + name);
     return decoys;
 }
@@ -46,7 +53,7 @@ std::vector<std::wstring> CopiesIn(const std::wstring& folder) {
 }
 
 std::vector<std::wstring> ScriptCopies(const Installation& installation) {
-    return CopiesIn(installation.TempFolder());
+    return CopiesIn(CopyFolder(installation));
 }
 
 // The dialog shows, the picture's double-click starts the game normally in
@@ -330,6 +337,66 @@ TEST(KolvekHostile, MapsTheConsoleCannotHoldReachTheGameByTheirShortNames) {
     EXPECT_EQ(maps.size(), installation.GameStarts().size());
     ASSERT_TRUE(program.WaitForLaunchesToEnd());
     EXPECT_EQ(std::vector<std::wstring>{}, before.DeletedOutside(L""));
+}
+
+TEST(KolvekHostile, RefusedLaunchAsksNothingAndKeepsTheMap) {
+    // Its maps are listed, but cmd could not start a game from it.
+    Installation installation(L"KOLVEK", 250);
+    WriteFileBytes(installation.MapFile(L"alpha.bzn"), "alte Karte");
+    installation.WriteSettingsForGameFolder();
+
+    Program program(installation);
+    ASSERT_NE(nullptr, program.WaitForDialog());
+    program.Click(kOptNew);
+    program.Type(L"alpha");
+    program.Click(kOk);
+    // The report comes before any question about the map.
+    MessageBoxView report = program.WaitForMessageBox();
+    EXPECT_EQ(L"KOLVEK", report.title);
+    EXPECT_EQ(0u, report.text.rfind(L"Laufzeitfehler 5: ", 0)) << ToUtf8(report.text);
+    EXPECT_NE(std::wstring::npos, report.text.find(L"250 Zeichen")) << ToUtf8(report.text);
+    program.Answer(report, IDOK);
+    EXPECT_TRUE(program.WaitForExit());
+    EXPECT_EQ("alte Karte", ReadFileBytes(installation.MapFile(L"alpha.bzn")));
+    EXPECT_TRUE(installation.GameStarts().empty());
+}
+
+// The game in the root of drive K: (which the test prefix maps to a folder
+// of its own), with the temporary folder on K: too, where cmd.exe begins.
+TEST(KolvekHostile, GameAtADriveRootStartsInThatRoot) {
+    const std::wstring root = L"K:\\";
+    ASSERT_TRUE(IsFolder(root)) << "no drive K: (the test wrapper kolvek-wine maps it)";
+    struct Cleanup {
+        ~Cleanup() {
+            for (const std::wstring& path : FilesBelow(L"K:"))
+                ::DeleteFileW(path.c_str());
+            RemoveTree(L"K:\\bzn");
+            RemoveTree(L"K:\\Temp");
+        }
+    } cleanup;
+    Installation installation;
+    CopyPayload(L"armada2.exe", root + L"armada2.exe");
+    MakeFolders(root + L"bzn");
+    WriteFileBytes(root + L"bzn\\alpha.bzn", "Karte");
+    const std::wstring temp = root + L"Temp";
+    MakeFolders(temp + L"\\KOLVEK");
+    std::vector<Decoy> decoys;
+    for (const wchar_t* folder : {L"\\", L"\\KOLVEK\\"})
+        decoys.emplace_back(temp + folder + L"armada2.exe");
+    installation.WriteSettings("[General]\r\nArmadaPath = K:\\\r\n");
+
+    Program program(installation, {{L"TMP", temp}, {L"TEMP", temp}});
+    ASSERT_NE(nullptr, program.WaitForDialog());
+    EXPECT_EQ(std::vector<std::wstring>{L"alpha.bzn"}, program.MapListEntries());
+    program.ClickMap(L"alpha.bzn");
+    program.Click(kOk);
+    ASSERT_TRUE(WaitUntil([&] { return IsFile(root + L"armada2.log"); }));
+    ASSERT_TRUE(program.WaitForLaunchesToEnd());
+    const std::string log = ReadFileBytes(root + L"armada2.log");
+    EXPECT_NE(std::string::npos, log.find("/edit alpha.bzn\tK:\\\r\n")) << log;
+    EXPECT_TRUE(NoDecoyRan(decoys));
+    EXPECT_EQ(Installation::ScriptBytesFor(root, L"armada2 /edit alpha.bzn"),
+              ReadFileBytes(installation.ProgramFile(L"RunA2.bat")));
 }
 
 TEST(KolvekHostile, ListShowsOnlyNamesWindowsAllows) {

@@ -270,6 +270,22 @@ bool FakeFileSystem::FolderExists(const std::string& path) {
     return entry != nullptr && entry->folder;
 }
 
+bool FakeFileSystem::IsFile(const std::string& path) {
+    const Entry* entry = Find(path);
+    return entry != nullptr && !entry->folder;
+}
+
+void FakeFileSystem::CreateFolder(const std::string& path) {
+    MaybeFail("mkdir", path);
+    if (const Entry* entry = Find(path)) {
+        if (!entry->folder)
+            throw RuntimeError(err::PathFileAccessError);
+        return;
+    }
+    RequireWritableFolder(Parent(path));
+    AddFolder(path);
+}
+
 std::string FakeFileSystem::ShortPath(const std::string& path) {
     MaybeFail("short", path);
     const std::string trimmed = TrimSeparator(path);

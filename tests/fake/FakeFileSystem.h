@@ -28,8 +28,8 @@ public:
 
     // An injected failure: operation `op` ("open", "read", "close-input",
     // "create", "write", "close", "replace", "remove", "find", "list",
-    // "short") on a path containing `pathPart` throws `number`. `remaining`
-    // counts the matching calls still to pass before it fires.
+    // "short", "mkdir") on a path containing `pathPart` throws `number`.
+    // `remaining` counts the matching calls still to pass before it fires.
     struct Fault {
         std::string op;
         std::string pathPart;
@@ -65,6 +65,8 @@ public:
     NewTextFile CreateUniqueText(const std::string& folder, const std::string& prefix,
                                  const std::string& extension, CodePage page) override;
     bool FolderExists(const std::string& path) override;
+    bool IsFile(const std::string& path) override;
+    void CreateFolder(const std::string& path) override;
     // Each part by the `shortName` of its entry, where it has one.
     std::string ShortPath(const std::string& path) override;
 

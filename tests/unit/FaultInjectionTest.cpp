@@ -28,7 +28,8 @@ const char kIni[] = "C:\\KOLVEK\\kolvar.ini";
 const char kIniTemp[] = "C:\\KOLVEK\\kolvar.ini.tmp";
 const char kIniBytes[] = "[General]\r\nArmadaPath = C:\\Spiele\\Armada2\\\r\n";
 const char kScript[] = "C:\\KOLVEK\\RunA2.bat";
-const char kCopy[] = "C:\\Users\\Spieler\\AppData\\Local\\Temp\\RunA2-00000001.bat";
+const char kCopies[] = "C:\\Users\\Spieler\\AppData\\Local\\Temp\\KOLVEK";
+const char kCopy[] = "C:\\Users\\Spieler\\AppData\\Local\\Temp\\KOLVEK\\RunA2-00000001.bat";
 const char kGame[] = "C:\\Spiele\\Armada2\\";
 const char kMaps[] = "C:\\Spiele\\Armada2\\bzn";
 const char kAlpha[] = "C:\\Spiele\\Armada2\\bzn\\alpha.bzn";
@@ -175,6 +176,7 @@ bool IsMarker(const std::string& path) {
 void LoadGame(World& w) {
     w.fp.files.AddFile(kIni, kIniBytes);
     w.fp.files.AddFile(kAlpha, "karte");
+    w.fp.files.AddFile(std::string(kGame) + "armada2.exe");
     w.form.Form_Load();
 }
 
@@ -283,12 +285,12 @@ TEST(FaultInjection, LoadEndsTheProgramWhenSettingsOrTheMapListingFail) {
                             [](World& w) { w.form.Form_Load(); }};
     const auto calls = RecordCalls(scenario);
     ASSERT_EQ(calls.size(), 9u);
-    EXPECT_EQ(calls[6].Text(), std::string("list C:\\Users\\Spieler\\AppData\\Local\\Temp"));
+    EXPECT_EQ(calls[6].Text(), std::string("list ") + kCopies);
     EXPECT_EQ(calls[7].Text(), std::string("list C:\\KOLVEK"));
     EXPECT_EQ(calls.back().Text(), std::string("list ") + kMaps);
 
     FailEachCallInTurn(scenario, calls, [](World& w, const PlatformCall& call) {
-        if (call.path == w.fp.process.temporaryFolder || call.path == w.fp.process.programFolder) {
+        if (call.path == kCopies || call.path == w.fp.process.programFolder) {
             // Old script copies that cannot be looked for stay; the load goes on.
             EXPECT_FALSE(w.ended);
             EXPECT_EQ(w.view.listItems, std::vector<std::string>{"alpha.bzn"});
@@ -315,8 +317,10 @@ TEST(FaultInjection, LoadEndsTheProgramWhenSettingsOrTheMapListingFail) {
 // The script copies in the temporary and the program folder.
 std::vector<std::string> Copies(World& w) {
     std::vector<std::string> copies;
-    for (const std::string& folder : {w.fp.process.temporaryFolder, w.fp.process.programFolder})
-        for (const std::string& name : w.fp.files.ListFiles(folder))
+    for (const std::string& folder : {std::string(kCopies), w.fp.process.programFolder})
+        for (const std::string& name : w.fp.files.FolderExists(folder)
+                                           ? w.fp.files.ListFiles(folder)
+                                           : std::vector<std::string>())
             if (name.rfind("RunA2-", 0) == 0)
                 copies.push_back(folder + "\\" + name);
     return copies;
@@ -346,7 +350,7 @@ void ExpectNoHalfLaunch(World& w, const std::string& gameLine) {
 // When the temporary folder cannot take the script's copy, the copy goes
 // beside RunA2.bat and the launch goes on; true for that call.
 bool ExpectCopyBesideRunA2(const World& w, const PlatformCall& call) {
-    if (call.op != "create" || call.path != kCopy)
+    if ((call.op != "create" || call.path != kCopy) && (call.op != "mkdir" || call.path != kCopies))
         return false;
     EXPECT_FALSE(w.ended);
     EXPECT_TRUE(w.fp.ui.boxes.size() <= 1u); // the overwrite question, if any
@@ -364,7 +368,8 @@ TEST(FaultInjection, OkWithASelectedMapStartsOnlyACompleteScriptAfterRealMarkers
                             },
                             [](World& w) { w.form.OKButton_Click(); }};
     const auto calls = RecordCalls(scenario);
-    ASSERT_EQ(calls.size(), 21u); // 2 lookups, 2 markers made, the script, its copy, the start
+    ASSERT_EQ(calls.size(),
+              22u); // 2 lookups, 2 markers, the script, its copy and folder, the start
     EXPECT_EQ(calls[2].Text(), std::string("create ") + kGame + "unsupportedextension_mapedit");
     EXPECT_EQ(calls[4].Text(), std::string("create ") + kGame + "ATVI");
 
@@ -402,7 +407,7 @@ TEST(FaultInjection, NewMapThatExistsIsDeletedOnlyOnTheWayToACompleteLaunch) {
                             },
                             [](World& w) { w.form.OKButton_Click(); }};
     const auto calls = RecordCalls(scenario);
-    ASSERT_EQ(calls.size(), 18u);
+    ASSERT_EQ(calls.size(), 19u);
     EXPECT_EQ(calls[1].Text(), std::string("find ") + kAlpha);
     EXPECT_EQ(calls[2].Text(), std::string("remove ") + kAlpha);
 
@@ -440,6 +445,8 @@ TEST(FaultInjection, DoubleClickStartsNothingWhenTheScriptOrTheStartFails) {
     const auto calls = RecordCalls(scenario);
     std::vector<std::string> expected;
     for (const std::string file : {kScript, kCopy}) {
+        if (file == kCopy)
+            expected.push_back(std::string("mkdir ") + kCopies);
         expected.push_back("create " + file);
         for (int line = 0; line < 5; ++line)
             expected.push_back("write " + file);

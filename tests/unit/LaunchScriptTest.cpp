@@ -15,7 +15,8 @@ using mdlKOLVEK::WriteLaunchScript;
 using USysMdlFileDirHandle::PathWithBackslash;
 
 const char kScript[] = "C:\\KOLVEK\\RunA2.bat";
-const char kTemp[] = "C:\\Users\\Spieler\\AppData\\Local\\Temp\\";
+// Where the launches' copies go.
+const char kTemp[] = "C:\\Users\\Spieler\\AppData\\Local\\Temp\\KOLVEK\\";
 
 std::string Lines(const std::string& drive, const std::string& folder, const std::string& game) {
     return drive + "\r\ncd \"" + folder + "\"\r\n" + game + "\r\ncd \\\r\nc:\r\n";
@@ -23,16 +24,20 @@ std::string Lines(const std::string& drive, const std::string& folder, const std
 
 class LaunchScriptTest : public ::testing::Test {
 protected:
-    void SetUp() override { UseGameFolder("D:\\Spiele\\Armada II\\"); }
+    void SetUp() override {
+        fp.files.AddFolder(kTemp);
+        UseGameFolder("D:\\Spiele\\Armada II\\");
+    }
     void UseGameFolder(const std::string& folder) {
         GameFolder = folder;
-        if (folder.size() > 3)
-            fp.files.AddFolder(folder);
+        if (folder.size() >= 3 && folder.back() == '\\')
+            fp.files.AddFile(folder + "armada2.exe");
     }
     // Writes the script and answers the copy it made, which must hold the
     // same bytes as RunA2.bat.
     std::string Write(const std::string& argument) {
-        const std::string copy = WriteLaunchScript(fp.platform, argument);
+        const std::string copy =
+            WriteLaunchScript(fp.platform, DecideLaunch(fp.platform, GameFolder, argument));
         EXPECT_EQ(fp.files.Bytes(copy),
                   fp.files.Bytes(PathWithBackslash(fp.process.programFolder) + "RunA2.bat"));
         return copy;
@@ -48,7 +53,7 @@ protected:
     void ExpectRefused(const std::string& argument, std::int32_t number,
                        const std::string& reason) {
         try {
-            WriteLaunchScript(fp.platform, argument);
+            DecideLaunch(fp.platform, GameFolder, argument);
             ADD_FAILURE() << "no error";
         } catch (const RuntimeError& error) {
             EXPECT_EQ(error.Number(), number);
@@ -75,9 +80,9 @@ TEST_F(LaunchScriptTest, EditorStartCarriesOnlyTheArgument) {
               Lines("D:", "D:\\Spiele\\Armada II", "armada2 /edit meine.bzn"));
 }
 
-TEST_F(LaunchScriptTest, FolderLinesTakeTheDriveAndDropTheLastCharacter) {
+TEST_F(LaunchScriptTest, FolderLinesTakeTheDriveAndDropTheLastCharacterButARootsBackslash) {
     EXPECT_EQ(ScriptDriveLine("E:\\"), "E:");
-    EXPECT_EQ(ScriptFolderLine("E:\\"), "cd \"E:\"");
+    EXPECT_EQ(ScriptFolderLine("E:\\"), "cd \"E:\\\""); // "E:" alone is E:'s current folder
     EXPECT_EQ(ScriptFolderLine("E:\\Spiele"), "cd \"E:\\Spiel\"");
     EXPECT_EQ(ScriptFolderLine("C:\\100%\\"), "cd \"C:\\100%%\"");
     EXPECT_THROW(ScriptFolderLine(""), RuntimeError);
@@ -127,7 +132,6 @@ TEST_F(LaunchScriptTest, GameFolderThatCdCannotEnterExactlyIsRefused) {
         {"C:Spiele\\Armada II\\", notFull},    // relative to the drive's folder
         {"\\\\server\\spiele\\A2\\", notFull}, // cmd cannot stand in a share
         {"C:\\Spiele\\Armada", notFull},       // cd would enter C:\Spiele\Armad
-        {"E:\\", "Stammverzeichnis"},          // cd "E:" stays where it is
         {"C:\\A2\\\" & pwn & \"\\..\\", badCharacter},
         {"C:\\A2\\\n pwn\\..\\", badCharacter},
         {"C:\\A2\\\r\\", badCharacter},
@@ -150,9 +154,21 @@ TEST_F(LaunchScriptTest, GameFolderThatCdCannotEnterExactlyIsRefused) {
     }
 }
 
-TEST_F(LaunchScriptTest, MissingGameFolderIsRefused) {
+TEST_F(LaunchScriptTest, GameAtADriveRootIsStartedInTheRoot) {
+    UseGameFolder("E:\\");
+    Write("");
+    EXPECT_EQ(fp.files.Bytes(kScript), Lines("E:", "E:\\", "armada2 /nointro"));
+}
+
+TEST_F(LaunchScriptTest, MissingGameFolderOrGameIsRefused) {
     GameFolder = "C:\\Nirgends\\";
     ExpectRefused("", err::PathNotFound, "Das Spielverzeichnis C:\\Nirgends gibt es nicht.");
+    // cmd would look for another armada2 along the path.
+    GameFolder = "C:\\Karten\\";
+    fp.files.AddFolder("C:\\Karten\\armada2.exe");
+    ExpectRefused("", err::FileNotFound,
+                  "Im Spielverzeichnis C:\\Karten\\ liegt kein armada2.exe. Trage in kolvar.ini "
+                  "bei ArmadaPath den Ordner ein");
 }
 
 TEST_F(LaunchScriptTest, FolderTheConsoleCannotHoldIsWrittenByItsShortName) {
@@ -199,12 +215,14 @@ TEST_F(LaunchScriptTest, ArgumentTheScriptCannotCarryIsRefused) {
 
 TEST_F(LaunchScriptTest, UnwritableScriptPassesTheErrorOn) {
     fp.files.Fail({"create", "RunA2.bat", err::PermissionDenied, 0, true});
-    EXPECT_THROW(WriteLaunchScript(fp.platform, ""), RuntimeError);
+    EXPECT_THROW(WriteLaunchScript(fp.platform, DecideLaunch(fp.platform, GameFolder, "")),
+                 RuntimeError);
 }
 
 TEST_F(LaunchScriptTest, CopyThatCannotBeWrittenIsRemovedAndTheErrorPassesOn) {
     fp.files.Fail({"write", "RunA2-", err::DiskFull, 2, true});
-    EXPECT_THROW(WriteLaunchScript(fp.platform, ""), RuntimeError);
+    EXPECT_THROW(WriteLaunchScript(fp.platform, DecideLaunch(fp.platform, GameFolder, "")),
+                 RuntimeError);
     EXPECT_TRUE(fp.files.ListFiles(kTemp).empty());
 }
 

@@ -10,7 +10,8 @@
 namespace kolvek {
 namespace {
 
-const char kTemp[] = "C:\\Users\\Spieler\\AppData\\Local\\Temp";
+// The copies' own folder in the temporary folder.
+const char kTemp[] = "C:\\Users\\Spieler\\AppData\\Local\\Temp\\KOLVEK";
 
 class ScriptCopiesTest : public ::testing::Test {
 protected:
@@ -40,7 +41,7 @@ TEST_F(ScriptCopiesTest, StartRunsTheSystemsCmdInTheCopysFolderWithOnlyItsName) 
     const auto& started = fp.process.started[0];
     EXPECT_EQ(started.application, "C:\\Windows\\System32\\cmd.exe");
     EXPECT_EQ(started.commandLine, "cmd.exe /d /e:on /v:off /c .\\RunA2-00000001.bat");
-    EXPECT_EQ(started.workingFolder, "C:\\Users\\Spieler %OS%\\Temp & Co");
+    EXPECT_EQ(started.workingFolder, "C:\\Users\\Spieler %OS%\\Temp & Co\\KOLVEK");
     EXPECT_EQ(started.windowStyle, 2);
     EXPECT_EQ(copies->Count(), 1u);
 }
@@ -98,6 +99,10 @@ TEST_F(ScriptCopiesTest, LeftoversOfEarlierRunsGoAndEverythingElseStays) {
     EXPECT_FALSE(fp.files.Exists(temp + "RunA2-00000007.bat"));
     EXPECT_TRUE(fp.files.Exists(running));
     EXPECT_EQ(fp.files.ListFiles(temp).size(), 7u);
+    // The temporary folder itself, which may hold tens of thousands of
+    // files, is never read.
+    for (const std::string& call : fp.files.Calls())
+        EXPECT_NE(call, "list " + fp.process.temporaryFolder);
 }
 
 TEST_F(ScriptCopiesTest, WithoutAUsableTemporaryFolderCopiesGoBesideRunA2) {

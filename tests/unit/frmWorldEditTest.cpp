@@ -15,7 +15,7 @@ namespace {
 const char kGame[] = "C:\\Spiele\\Armada2\\";
 const char kMaps[] = "C:\\Spiele\\Armada2\\bzn";
 const char kScript[] = "C:\\KOLVEK\\RunA2.bat";
-const char kTemp[] = "C:\\Users\\Spieler\\AppData\\Local\\Temp";
+const char kTemp[] = "C:\\Users\\Spieler\\AppData\\Local\\Temp\\KOLVEK";
 
 class frmWorldEditTest : public ::testing::Test {
 protected:
@@ -24,6 +24,7 @@ protected:
         fp.files.AddFile("C:\\KOLVEK\\kolvar.ini",
                          std::string("[General]\r\nArmadaPath = ") + kGame + "\r\n");
         fp.files.AddFolder(kMaps);
+        fp.files.AddFile(std::string(kGame) + "armada2.exe");
     }
     void Load() { form.Form_Load(); }
     std::string GameLine() const {
@@ -75,12 +76,14 @@ TEST_F(frmWorldEditTest, MissingMapFolderIsReportedAsAnUnhandledError) {
     EXPECT_EQ(fp.ui.boxes[0].title, "KOLVEK");
 }
 
-TEST_F(frmWorldEditTest, LackOfMemoryInAHandlerIsReportedAsRuntimeError7) {
+TEST_F(frmWorldEditTest, AnyExceptionInAHandlerEndsInTheGenericReport) {
     EXPECT_THROW(RunEventHandler(fp.platform, [] { throw std::bad_alloc(); }), fake::ProgramEnded);
-    ASSERT_EQ(fp.ui.boxes.size(), 1u);
+    EXPECT_THROW(RunEventHandler(fp.platform, [] { std::string().substr(1); }), fake::ProgramEnded);
+    ASSERT_EQ(fp.ui.boxes.size(), 2u);
     EXPECT_EQ(fp.ui.boxes[0].prompt, "Laufzeitfehler 7: Nicht genügend Speicher");
-    EXPECT_EQ(fp.ui.boxes[0].style, 16);
-    EXPECT_EQ(fp.ui.boxes[0].title, "KOLVEK");
+    EXPECT_EQ(fp.ui.boxes[1].prompt, "Laufzeitfehler 51: Interner Fehler");
+    EXPECT_EQ(fp.ui.boxes[1].style, 16);
+    EXPECT_EQ(fp.ui.boxes[1].title, "KOLVEK");
 }
 
 TEST_F(frmWorldEditTest, OptionButtonsSwapTheListAndTheNameBox) {
@@ -331,6 +334,25 @@ TEST_F(frmWorldEditTest, ExistingMapIsKeptOnCancelAndDeletedOnlyAfterOk) {
     EXPECT_FALSE(fp.files.Exists(map));
     EXPECT_EQ(GameLine(), "armada2 /edit alpha.bzn");
     EXPECT_EQ(fp.process.started.size(), 1u);
+}
+
+TEST_F(frmWorldEditTest, RefusedLaunchAsksNothingAndCostsNoMap) {
+    const std::string map = std::string(kMaps) + "\\alpha.bzn";
+    fp.files.AddFile(map, "alte Karte");
+    Load();
+    fp.files.RemoveFile(std::string(kGame) + "armada2.exe");
+    EXPECT_THROW(RunEventHandler(fp.platform, [&] { NewMap("alpha"); }), fake::ProgramEnded);
+    ASSERT_EQ(fp.ui.boxes.size(), 1u);
+    EXPECT_EQ(fp.ui.boxes[0].prompt.rfind("Laufzeitfehler 53: Im Spielverzeichnis " +
+                                              std::string(kGame) + " liegt kein armada2.exe.",
+                                          0),
+              0u)
+        << fp.ui.boxes[0].prompt;
+    EXPECT_EQ(fp.files.Bytes(map), "alte Karte");
+    EXPECT_FALSE(fp.files.Exists(kScript));
+    // The picture's normal start is refused the same way.
+    EXPECT_THROW(RunEventHandler(fp.platform, [&] { form.Image1_DblClick(); }), fake::ProgramEnded);
+    EXPECT_TRUE(fp.process.started.empty());
 }
 
 TEST_F(frmWorldEditTest, MapThatCannotBeDeletedIsReportedAndNothingStarts) {

@@ -142,13 +142,15 @@ TEST_F(SettingsOnDiskTest, LaunchScriptHoldsFiveOemLinesWithCrLfAndSoDoesTheCopy
         SCOPED_TRACE(c.name);
         WriteBytes(program / "RunA2.bat", "an earlier, longer script\r\nwith more lines\r\n\r\n");
         mdlKOLVEK::GameFolder = c.gameFolder + "\\";
-        const std::string copy = mdlKOLVEK::WriteLaunchScript(test.platform, c.argument);
+        WriteBytes(c.gameFolder + "\\armada2.exe", "");
+        const std::string copy = mdlKOLVEK::WriteLaunchScript(
+            test.platform, DecideLaunch(test.platform, mdlKOLVEK::GameFolder, c.argument));
         const std::string bytes = c.gameFolder.substr(0, 2) + "\r\ncd \"" +
                                   Utf8ToBytes(c.gameFolder, CP_OEMCP) + "\"\r\n" + c.gameLine +
                                   "\r\ncd \\\r\nc:\r\n";
         EXPECT_EQ(bytes, ReadBytes(program / "RunA2.bat"));
         EXPECT_EQ(bytes, ReadBytes(copy));
-        EXPECT_EQ(0u, copy.rfind(test.process.TemporaryFolder() + "\\RunA2-", 0)) << copy;
+        EXPECT_EQ(0u, copy.rfind(test.process.TemporaryFolder() + "\\KOLVEK\\RunA2-", 0)) << copy;
         ::DeleteFileW(Widen(copy).c_str());
     }
 }

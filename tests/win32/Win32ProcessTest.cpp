@@ -165,8 +165,14 @@ void ExpectLaunchInto(const std::string& gameName) {
     mdlKOLVEK::GameFolder = game + "\\";
     {
         ScriptCopies copies(test.platform);
-        const std::string script = mdlKOLVEK::WriteLaunchScript(test.platform, "/edit meine.bzn");
-        EXPECT_EQ(0u, script.rfind(temp.Path() + "\\", 0)) << script;
+        // The launch wants the game's armada2.exe; once that is gone, cmd runs
+        // the stand-in batch file in its place.
+        WriteBytes(game + "\\armada2.exe", "");
+        const DecidedLaunch launch =
+            DecideLaunch(test.platform, mdlKOLVEK::GameFolder, "/edit meine.bzn");
+        ::DeleteFileW(Widen(game + "\\armada2.exe").c_str());
+        const std::string script = mdlKOLVEK::WriteLaunchScript(test.platform, launch);
+        EXPECT_EQ(0u, script.rfind(temp.Path() + "\\KOLVEK\\", 0)) << script;
         copies.Start(script, window_style::MinimizedFocus);
 
         // Written into the current folder: the game ran in its own folder.

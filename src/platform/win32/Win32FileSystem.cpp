@@ -1,5 +1,6 @@
 #include "platform/win32/Win32FileSystem.h"
 
+#include "platform/PathText.h"
 #include "platform/win32/Win32Errors.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Text.h"
@@ -108,9 +109,7 @@ std::string Win32FileSystem::FirstMatchingFile(const std::string& pattern) {
 }
 
 std::vector<std::string> Win32FileSystem::ListFiles(const std::string& folder) {
-    std::wstring wideFolder = Widen(folder);
-    if (wideFolder.empty() || wideFolder.back() != L'\\')
-        wideFolder += L'\\';
+    const std::wstring wideFolder = Widen(WithClosingBackslash(folder));
     std::vector<std::string> names;
     WIN32_FIND_DATAW entry{};
     FindHandle search(::FindFirstFileW((wideFolder + L'*').c_str(), &entry));
@@ -145,9 +144,7 @@ NewTextFile Win32FileSystem::CreateUniqueText(const std::string& folder, const s
     static unsigned counter = 0;
     FILETIME now{};
     ::GetSystemTimeAsFileTime(&now);
-    std::wstring base = Widen(folder);
-    if (base.empty() || base.back() != L'\\')
-        base += L'\\';
+    const std::wstring base = Widen(WithClosingBackslash(folder));
     for (int attempt = 0;; ++attempt) {
         const std::string name = prefix + Hex(::GetCurrentProcessId(), 1) + "-" +
                                  Hex(now.dwHighDateTime, 8) + Hex(now.dwLowDateTime, 8) + "-" +
@@ -166,6 +163,18 @@ NewTextFile Win32FileSystem::CreateUniqueText(const std::string& folder, const s
 
 bool Win32FileSystem::FolderExists(const std::string& path) {
     return IsFolder(Widen(path));
+}
+
+bool Win32FileSystem::IsFile(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+void Win32FileSystem::CreateFolder(const std::string& path) {
+    const std::wstring widePath = Widen(path);
+    if (!::CreateDirectoryW(widePath.c_str(), nullptr) &&
+        !(::GetLastError() == ERROR_ALREADY_EXISTS && IsFolder(widePath)))
+        ThrowLastError();
 }
 
 std::string Win32FileSystem::ShortPath(const std::string& path) {

@@ -22,6 +22,8 @@ public:
     NewTextFile CreateUniqueText(const std::string& folder, const std::string& prefix,
                                  const std::string& extension, CodePage page) override;
     bool FolderExists(const std::string& path) override;
+    bool IsFile(const std::string& path) override;
+    void CreateFolder(const std::string& path) override;
     // Through GetShortPathNameW.
     std::string ShortPath(const std::string& path) override;
 };

@@ -1,5 +1,6 @@
 #include "platform/win32/Win32Process.h"
 
+#include "platform/PathText.h"
 #include "platform/win32/Win32Errors.h"
 #include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Text.h"
@@ -20,13 +21,6 @@ public:
 private:
     UniqueHandle process_;
 };
-
-// Without the trailing backslash, except at a drive root ("E:\").
-std::string FolderText(std::wstring folder) {
-    if (folder.size() > 3 && folder.back() == L'\\')
-        folder.pop_back();
-    return Narrow(folder);
-}
 
 bool IsVariable(const wchar_t* entry, const wchar_t* name) {
     for (; *name != L'\0'; ++entry, ++name) {
@@ -71,13 +65,7 @@ std::string Win32Process::ProgramFolder() {
         }
         path.resize(path.size() * 2); // truncated: try a larger buffer
     }
-    std::wstring::size_type slash = path.find_last_of(L'\\');
-    if (slash == std::wstring::npos)
-        return Narrow(path);
-    // Keep the backslash of a drive root ("E:\"), drop it everywhere else.
-    if (slash == 2 && path[1] == L':')
-        ++slash;
-    return Narrow(path.substr(0, slash));
+    return FolderOf(Narrow(path));
 }
 
 std::string Win32Process::SystemFolder() {
@@ -86,7 +74,7 @@ std::string Win32Process::SystemFolder() {
     if (length == 0 || length >= folder.size())
         ThrowLastError();
     folder.resize(length);
-    return FolderText(folder);
+    return WithoutClosingBackslash(Narrow(folder));
 }
 
 std::string Win32Process::TemporaryFolder() {
@@ -95,7 +83,7 @@ std::string Win32Process::TemporaryFolder() {
     if (length == 0 || length >= folder.size())
         ThrowLastError();
     folder.resize(length);
-    return FolderText(folder);
+    return WithoutClosingBackslash(Narrow(folder));
 }
 
 std::unique_ptr<StartedProcess> Win32Process::Start(const std::string& application,
