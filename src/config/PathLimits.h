@@ -6,7 +6,8 @@
 
 namespace kolvek {
 
-// The longest path Windows has at all.
+// The longest path Windows has at all: the limit of its "\\?\" paths, whose
+// length must fit a 16-bit count of bytes (32,767 UTF-16 units).
 constexpr std::size_t kLongestPath = 32767;
 // The longest game folder (without its closing backslash) that the launch
 // script can run the game from: cmd.exe looks for the game as the folder,

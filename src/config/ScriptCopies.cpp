@@ -70,7 +70,11 @@ bool IsScriptCopyName(const std::string& name) {
 ScriptCopies::ScriptCopies(Platform& platform) : platform_(platform) {}
 
 ScriptCopies::~ScriptCopies() {
-    RemoveEnded();
+    try {
+        RemoveEnded();
+    } catch (...) {
+        // Lack of memory on the way out: the next start removes them.
+    }
 }
 
 void ScriptCopies::RemoveLeftovers() {

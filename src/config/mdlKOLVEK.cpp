@@ -35,6 +35,9 @@ std::string ProgramFile(Platform& platform, const char* name) {
     return PathWithBackslash(platform.process.ProgramFolder()) + name;
 }
 
+// Any line that starts with "armad" counts, whatever follows ("ArmadaPath",
+// "Armada2Path", ...): kolvar.ini files written by hand have always been
+// read that way.
 bool IsPathLine(Platform& platform, const std::string& line) {
     return platform.text.SameIgnoringCase(LeftCharacters(line, 5), "armad");
 }
@@ -68,6 +71,8 @@ void ReportInitializeError(Platform& platform, const RuntimeError& error) {
                                 mb::Critical, "Fehler");
         return;
     }
+    // "Fehler  70": the number keeps the blank of its sign, so these two
+    // messages have always shown two blanks after "Fehler".
     platform.ui.ShowMessage("Fehler " + NumberWithSignBlank(error.Number()) +
                                 " beim Bearbeiten der INI-Datei. " + error.Description(),
                             mb::Critical, "Initialisierung fehlgeschlagen");
