@@ -24,6 +24,8 @@ bool FileExists(Platform& platform, const std::string& path, bool quiet) {
 }
 
 std::string PathWithBackslash(const std::string& path) {
+    // The three names pass unchanged because callers have always relied on
+    // that; nothing in this program gives them a meaning.
     if ((!path.empty() && path.back() == '\\') || path == "Access" || path == "Work" ||
         path == "Auto")
         return path;
