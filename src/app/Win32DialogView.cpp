@@ -10,12 +10,6 @@ std::size_t Slot(Control control) {
     return static_cast<std::size_t>(control);
 }
 
-bool IsListBox(HWND window) {
-    wchar_t name[16] = {};
-    ::GetClassNameW(window, name, 16);
-    return ::lstrcmpiW(name, L"ListBox") == 0;
-}
-
 std::wstring WindowText(HWND window) {
     const int length = ::GetWindowTextLengthW(window);
     if (length <= 0)
@@ -23,17 +17,6 @@ std::wstring WindowText(HWND window) {
     std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
     const int got = ::GetWindowTextW(window, &text[0], length + 1);
     text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-    return text;
-}
-
-std::wstring ListEntry(HWND list, int index) {
-    const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == LB_ERR || length <= 0)
-        return std::wstring();
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const LRESULT got = ::SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(index),
-                                       reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(got == LB_ERR ? 0 : static_cast<std::size_t>(got));
     return text;
 }
 
@@ -61,10 +44,6 @@ std::string Win32DialogView::Text(Control control) const {
     HWND window = Window(control);
     if (window == nullptr)
         return std::string();
-    if (IsListBox(window)) {
-        const LRESULT index = ::SendMessageW(window, LB_GETCURSEL, 0, 0);
-        return index == LB_ERR ? std::string() : Narrow(ListEntry(window, static_cast<int>(index)));
-    }
     return Narrow(WindowText(window));
 }
 

@@ -22,10 +22,9 @@ public:
     HWND Window(Control control) const;
 
     void SetText(Control control, const std::string& text) override;
-    // The list box answers its selected entry, like its Text property.
     std::string Text(Control control) const override;
-    void SetVisible(Control control, bool visible) override;
     // The control's own visibility, even while the dialog is still hidden.
+    void SetVisible(Control control, bool visible) override;
     void SetFocus(Control control) override;
     void SelectText(Control control, int start, int length) override;
     void SetListItems(const std::vector<std::string>& items) override;

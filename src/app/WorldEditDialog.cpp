@@ -192,10 +192,6 @@ INT_PTR WorldEditDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case WM_DRAWITEM:
         return OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)) ? TRUE : FALSE;
-    case WM_CTLCOLOREDIT:
-    case WM_CTLCOLORSTATIC:
-        return reinterpret_cast<INT_PTR>(
-            OnControlColor(reinterpret_cast<HWND>(lParam), reinterpret_cast<HDC>(wParam)));
     case WM_CLOSE:
         OnClose();
         return TRUE;
@@ -350,14 +346,6 @@ bool WorldEditDialog::OnDrawItem(const DRAWITEMSTRUCT& item) {
     ::SetBrushOrgEx(item.hDC, oldOrigin.x, oldOrigin.y, nullptr);
     ::SetStretchBltMode(item.hDC, oldMode);
     return true;
-}
-
-HBRUSH WorldEditDialog::OnControlColor(HWND control, HDC dc) {
-    if (control != view_.Window(Control::Armadapath))
-        return nullptr;
-    // The path box's background is the active window border's colour.
-    ::SetBkColor(dc, ::GetSysColor(COLOR_ACTIVEBORDER));
-    return ::GetSysColorBrush(COLOR_ACTIVEBORDER);
 }
 
 void WorldEditDialog::Raise(void (frmWorldEdit::*handler)()) {

@@ -39,7 +39,6 @@ private:
     void OnClose();
     void OnDestroy();
     bool OnDrawItem(const DRAWITEMSTRUCT& item);
-    HBRUSH OnControlColor(HWND control, HDC dc);
 
     void CreateFont(int dpiY);
     void CreateControls(int dpiX, int dpiY);

@@ -14,25 +14,6 @@
 
 namespace kolvek {
 
-// The shell's operation codes and flags, with the values the shell defines
-// (the Win32 shell code checks each against the SDK's). Names of our own, so
-// that this header and the SDK's can be included in either order.
-namespace shellop {
-constexpr std::uint32_t Move = 1;
-constexpr std::uint32_t Copy = 2;
-constexpr std::uint32_t Delete = 3;
-constexpr std::uint32_t Rename = 4;
-
-constexpr std::uint16_t MultiDestFiles = 0x1;
-constexpr std::uint16_t Silent = 0x4;
-constexpr std::uint16_t RenameOnCollision = 0x8;
-constexpr std::uint16_t NoConfirmation = 0x10;
-constexpr std::uint16_t AllowUndo = 0x40;
-constexpr std::uint16_t FilesOnly = 0x80;
-constexpr std::uint16_t SimpleProgress = 0x100;
-constexpr std::uint16_t NoConfirmMkDir = 0x200;
-} // namespace shellop
-
 class CmdlSHFileOperation {
 public:
     // Starts with the defaults: ConfirmMakeDir, ConfirmOperation and

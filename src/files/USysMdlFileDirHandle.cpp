@@ -25,6 +25,8 @@ bool FileExists(Platform& platform, const std::string& path, bool quiet) {
 }
 
 std::string PathWithBackslash(const std::string& path) {
+    // The three names pass unchanged because callers have always relied on
+    // that; nothing in this program gives them a meaning.
     if (path == "Access" || path == "Work" || path == "Auto")
         return path;
     return WithClosingBackslash(path);

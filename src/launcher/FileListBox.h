@@ -23,7 +23,6 @@ public:
     void Refresh();
     // The selected entry's name, empty when nothing is selected.
     std::string SelectedName() const;
-    const std::vector<std::string>& Items() const { return items_; }
 
 private:
     FileSystem& files_;

@@ -27,7 +27,6 @@ public:
     bool EditExisting() const { return editExisting_; }
     const std::string& LaunchArgument() const { return launchArgument_; }
     const FileListBox& bznList() const { return bznList_; }
-    const ScriptCopies& scriptCopies() const { return scriptCopies_; }
 
 private:
     void Launch(const DecidedLaunch& launch);

@@ -6,14 +6,34 @@
 
 namespace kolvek {
 
+// The shell's operation codes and flags, with the values the shell defines
+// (Win32Shell.cpp checks each against <shellapi.h>); a request carries them
+// unchanged. Names of our own, so that this header and the SDK's can be
+// included in either order.
+namespace shellop {
+constexpr std::uint32_t Move = 1;
+constexpr std::uint32_t Copy = 2;
+constexpr std::uint32_t Delete = 3;
+constexpr std::uint32_t Rename = 4;
+
+constexpr std::uint16_t MultiDestFiles = 0x1;
+constexpr std::uint16_t Silent = 0x4;
+constexpr std::uint16_t RenameOnCollision = 0x8;
+constexpr std::uint16_t NoConfirmation = 0x10;
+constexpr std::uint16_t AllowUndo = 0x40;
+constexpr std::uint16_t FilesOnly = 0x80;
+constexpr std::uint16_t SimpleProgress = 0x100;
+constexpr std::uint16_t NoConfirmMkDir = 0x200;
+} // namespace shellop
+
 // What is handed to the shell. The strings are bytes in the ANSI code page,
 // complete with their zero terminators (the name lists end in two zeros).
 struct ShellFileOpRequest {
     std::uint32_t ownerWindow = 0;
-    std::uint32_t function = 0;
+    std::uint32_t function = 0; // a shellop code
     std::string from;
     std::string to;
-    std::uint16_t flags = 0;
+    std::uint16_t flags = 0; // shellop flags
     std::string progressTitle;
 };
 

@@ -95,26 +95,6 @@ bool IsWellFormedUtf8(const std::string& text) {
     return true;
 }
 
-std::u32string CodePoints(const std::string& text) {
-    std::u32string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = WellFormedSequenceLength(text, i);
-        if (length == 0) {
-            out += U'\xFFFD';
-            ++i;
-            continue;
-        }
-        const unsigned char lead = static_cast<unsigned char>(text[i]);
-        char32_t codePoint = length == 1 ? lead : lead & (0xFF >> (length + 1));
-        for (std::size_t k = 1; k < length; ++k)
-            codePoint = (codePoint << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        out += codePoint;
-        i += length;
-    }
-    return out;
-}
-
 void AppendUtf8(std::string& text, char32_t codePoint) {
     if (codePoint < 0x80) {
         text += static_cast<char>(codePoint);

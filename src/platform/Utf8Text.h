@@ -1,6 +1,6 @@
 #pragma once
 // The program's text is UTF-8. Counting and cutting it by characters, so that
-// a multi-byte character is never split, and checking and decoding it.
+// a multi-byte character is never split, checking it, and encoding code points.
 
 #include <cstddef>
 #include <string>
@@ -20,9 +20,6 @@ std::size_t WellFormedSequenceLength(const std::string& text, std::size_t at);
 // True when every byte of `text` belongs to a well-formed sequence.
 bool IsWellFormedUtf8(const std::string& text);
 
-// The code points of `text`; each byte that starts no well-formed sequence
-// becomes U+FFFD.
-std::u32string CodePoints(const std::string& text);
 // Appends `codePoint` in UTF-8.
 void AppendUtf8(std::string& text, char32_t codePoint);
 

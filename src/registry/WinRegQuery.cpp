@@ -1,7 +1,8 @@
 #include "registry/WinRegQuery.h"
 
+#include "registry/RegistryKey.h"
+
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 namespace kolvek {
@@ -13,8 +14,10 @@ constexpr std::uint32_t kAccessQueryValue = 0x0001;
 constexpr std::int32_t kAccessDenied = 5;
 // Larger data is refused as lack of memory instead of being allocated.
 constexpr std::uint32_t kMaxValueBytes = 64u * 1024 * 1024;
-// A binary read that is longer than a 16-bit count overflows anyway, so it
-// never needs more buffer than that to report its length.
+// A binary value's length must fit REG_BYTES, a 16-bit signed count.
+constexpr std::uint32_t kMaxBinaryCount = 32767;
+// A longer binary value overflows that count anyway, so its read never needs
+// more buffer than this to learn its length.
 constexpr std::uint32_t kMaxBinaryBuffer = 65536;
 
 RuntimeError QueryFailed(std::int32_t rc) {
@@ -44,72 +47,35 @@ void WinRegQuery::Preset() {
 }
 
 void WinRegQuery::QueryRegistryValue() {
-    RegKeyHandle key = 0;
-    // A failed open leaves the handle 0; the value query then reports it.
-    if (platform_.registry.OpenKeyEx(hkey_, path_, 0, kAccessReadWrite, &key) == kAccessDenied) {
+    RegistryKey key(platform_.registry);
+    if (key.Open(hkey_, path_, kAccessReadWrite) == kAccessDenied) {
         // Reading is all the query needs, and all a standard user may do
         // below HKEY_LOCAL_MACHINE\SOFTWARE.
-        key = 0;
-        platform_.registry.OpenKeyEx(hkey_, path_, 0, kAccessQueryValue, &key);
+        key.Open(hkey_, path_, kAccessQueryValue);
     }
-    answerType_ = QueryKeyValue(key);
-    platform_.registry.CloseKey(key);
+    // A failed open leaves the handle 0; the value query then reports it.
+    answerType_ = QueryKeyValue(key.Handle());
 }
 
 std::int32_t WinRegQuery::QueryKeyValue(RegKeyHandle key) {
-    Registry& registry = platform_.registry;
     std::int32_t rc = 0;
     try {
         std::uint32_t type = 0;
-        std::uint32_t size = 0;
-        rc = registry.QueryValueEx(key, item_, &type, nullptr, &size);
-        if (rc != 0)
-            throw QueryFailed(rc);
-        if (size > kMaxValueBytes)
-            throw RuntimeError(err::OutOfMemory);
-
+        const std::uint32_t size = QueryDataSize(key, type, rc);
         std::int32_t answer = kAnswerOtherType;
         switch (type) {
-        case kRegSz: {
-            // One spare zero byte, so data stored without its terminator is
-            // never read past its end.
-            std::vector<std::uint8_t> buffer(size + 1, 0);
-            std::uint32_t n = size;
-            rc = registry.QueryValueEx(key, item_, &type, buffer.data(), &n);
-            if (rc != 0)
-                throw QueryFailed(rc);
-            if (n == 0 || n > size)
-                throw RuntimeError(err::InvalidArgument);
-            // Exactly one character, the terminating zero, is dropped.
-            const std::string ansi(reinterpret_cast<const char*>(buffer.data()), n - 1);
-            regSz_ = platform_.codec.ToUtf8(ansi, CodePage::Ansi);
+        case kRegSz:
+            ReadString(key, type, size, rc);
             answer = kAnswerString;
             break;
-        }
-        case kRegBinary: {
-            std::uint32_t n = std::min(size, kMaxBinaryBuffer);
-            std::vector<std::uint8_t> buffer(std::max<std::uint32_t>(n, 4), 0);
-            rc = registry.QueryValueEx(key, item_, &type, buffer.data(), &n);
-            if (n > 32767)
-                throw RuntimeError(err::Overflow);
-            regBytes_ = static_cast<std::int16_t>(n);
-            if (rc != 0)
-                throw QueryFailed(rc);
-            // Longer data is cut to its first four bytes.
-            CopyLowBytes(regBinary_, buffer, std::min<std::uint32_t>(n, buffer.size()));
+        case kRegBinary:
+            ReadBinary(key, type, size, rc);
             answer = kAnswerBinary;
             break;
-        }
-        case kRegDword: {
-            std::uint32_t n = size;
-            std::vector<std::uint8_t> buffer(std::max<std::uint32_t>(n, 4), 0);
-            rc = registry.QueryValueEx(key, item_, &type, buffer.data(), &n);
-            if (rc != 0)
-                throw QueryFailed(rc);
-            CopyLowBytes(regDword_, buffer, std::min<std::uint32_t>(n, buffer.size()));
+        case kRegDword:
+            ReadDword(key, type, size, rc);
             answer = kAnswerDword;
             break;
-        }
         default:
             break;
         }
@@ -117,15 +83,73 @@ std::int32_t WinRegQuery::QueryKeyValue(RegKeyHandle key) {
         errorRegQuery_ = rc;
         return answer;
     } catch (const RuntimeError& error) {
-        if (showErrorMsg_) {
-            platform_.ui.ShowMessage("Fehler" + NumberWithSignBlank(error.Number()) +
-                                         " beim Lesen der Registry. " + error.Description(),
-                                     mb::Critical, "Varno SubSystem Error");
-        }
+        Report(error);
         errorRuntime_ = error.Number();
         errorRegQuery_ = rc;
         return kAnswerFailed;
     }
+}
+
+std::uint32_t WinRegQuery::QueryDataSize(RegKeyHandle key, std::uint32_t& type, std::int32_t& rc) {
+    std::uint32_t size = 0;
+    rc = platform_.registry.QueryValueEx(key, item_, &type, nullptr, &size);
+    if (rc != 0)
+        throw QueryFailed(rc);
+    if (size > kMaxValueBytes)
+        throw RuntimeError(err::OutOfMemory);
+    return size;
+}
+
+void WinRegQuery::ReadString(RegKeyHandle key, std::uint32_t type, std::uint32_t size,
+                             std::int32_t& rc) {
+    // One spare zero byte, so data stored without its terminator is never
+    // read past its end.
+    std::vector<std::uint8_t> buffer(size + 1, 0);
+    std::uint32_t n = size;
+    rc = platform_.registry.QueryValueEx(key, item_, &type, buffer.data(), &n);
+    if (rc != 0)
+        throw QueryFailed(rc);
+    // A count of 0 leaves no terminator to drop; one beyond the buffer cannot
+    // be trusted.
+    if (n == 0 || n > size)
+        throw RuntimeError(err::InvalidArgument);
+    // Exactly one character, the terminating zero, is dropped.
+    const std::string ansi(reinterpret_cast<const char*>(buffer.data()), n - 1);
+    regSz_ = platform_.codec.ToUtf8(ansi, CodePage::Ansi);
+}
+
+void WinRegQuery::ReadBinary(RegKeyHandle key, std::uint32_t type, std::uint32_t size,
+                             std::int32_t& rc) {
+    std::uint32_t n = std::min(size, kMaxBinaryBuffer);
+    std::vector<std::uint8_t> buffer(std::max<std::uint32_t>(n, 4), 0);
+    rc = platform_.registry.QueryValueEx(key, item_, &type, buffer.data(), &n);
+    // The length is reported even by a failed read (too short a buffer
+    // answers the whole length), unless it overflows its count.
+    if (n > kMaxBinaryCount)
+        throw RuntimeError(err::Overflow);
+    regBytes_ = static_cast<std::int16_t>(n);
+    if (rc != 0)
+        throw QueryFailed(rc);
+    // Longer data is cut to its first four bytes.
+    CopyLowBytes(regBinary_, buffer, std::min<std::uint32_t>(n, buffer.size()));
+}
+
+void WinRegQuery::ReadDword(RegKeyHandle key, std::uint32_t type, std::uint32_t size,
+                            std::int32_t& rc) {
+    std::uint32_t n = size;
+    std::vector<std::uint8_t> buffer(std::max<std::uint32_t>(n, 4), 0);
+    rc = platform_.registry.QueryValueEx(key, item_, &type, buffer.data(), &n);
+    if (rc != 0)
+        throw QueryFailed(rc);
+    CopyLowBytes(regDword_, buffer, std::min<std::uint32_t>(n, buffer.size()));
+}
+
+void WinRegQuery::Report(const RuntimeError& error) {
+    if (!showErrorMsg_)
+        return;
+    platform_.ui.ShowMessage("Fehler" + NumberWithSignBlank(error.Number()) +
+                                 " beim Lesen der Registry. " + error.Description(),
+                             mb::Critical, "Varno SubSystem Error");
 }
 
 } // namespace kolvek

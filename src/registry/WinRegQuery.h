@@ -1,7 +1,7 @@
 #pragma once
-// Reads one value from the registry. A query never throws: its outcome is in
-// Registry_Answertype, ErrorRuntime and ErrorRegQuery, and in a message box
-// when ShowErrorMsg is set.
+// Reads one value from the registry. A query traps every RuntimeError: its
+// outcome is in Registry_Answertype, ErrorRuntime and ErrorRegQuery, and in a
+// message box when ShowErrorMsg is set.
 
 #include "platform/Platform.h"
 
@@ -41,13 +41,24 @@ public:
     // Reads the value named by the three location properties. The key is
     // opened for reading and writing (0x3F); only when that is refused with
     // access denied (5), as HKEY_LOCAL_MACHINE refuses a standard user, is it
-    // opened once more for reading alone. Never throws.
+    // opened once more for reading alone. A lack of memory (std::bad_alloc)
+    // passes to the caller; the key is closed either way.
     void QueryRegistryValue();
     // Points the reader at the game's INSTALLPATH value and turns messages off.
     void Preset();
 
 private:
+    // Reads the value from an open key (or the zero handle, which the query
+    // then reports) and answers the answer type; traps every RuntimeError.
     std::int32_t QueryKeyValue(RegKeyHandle key);
+    // The steps of one read. Each leaves the registry's latest result code in
+    // `rc`, which ErrorRegQuery reports even when a later check fails, and
+    // throws RuntimeError when its part fails.
+    std::uint32_t QueryDataSize(RegKeyHandle key, std::uint32_t& type, std::int32_t& rc);
+    void ReadString(RegKeyHandle key, std::uint32_t type, std::uint32_t size, std::int32_t& rc);
+    void ReadBinary(RegKeyHandle key, std::uint32_t type, std::uint32_t size, std::int32_t& rc);
+    void ReadDword(RegKeyHandle key, std::uint32_t type, std::uint32_t size, std::int32_t& rc);
+    void Report(const RuntimeError& error);
 
     Platform& platform_;
     std::int32_t hkey_ = 0;

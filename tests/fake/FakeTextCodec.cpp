@@ -1,5 +1,6 @@
 #include "fake/FakeTextCodec.h"
 
+#include "fake/CodePoints.h"
 #include "platform/Utf8Text.h"
 
 #include <cstdint>

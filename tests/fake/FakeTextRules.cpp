@@ -1,6 +1,6 @@
 #include "fake/FakeTextRules.h"
 
-#include "platform/Utf8Text.h"
+#include "fake/CodePoints.h"
 #include "platform/Wildcard.h"
 
 namespace kolvek::fake {

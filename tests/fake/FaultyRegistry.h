@@ -1,12 +1,13 @@
 #pragma once
 // A registry that passes every call to another one and records it, except the
 // one call chosen to fail, which answers a given result code instead and
-// leaves its out-parameters alone.
+// leaves its out-parameters alone, and the one call chosen to throw.
 
 #include "platform/Registry.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ public:
         failIndex_ = index;
         failResult_ = rc;
     }
+    // Call number `index` throws std::bad_alloc instead, as a failed
+    // allocation just before it would.
+    void ThrowAtCall(std::size_t index) { throwIndex_ = index; }
     // "open <key>", "query <value>" and "close", in the order they came.
     const std::vector<std::string>& Calls() const { return calls_; }
 
@@ -46,12 +50,15 @@ public:
 private:
     bool Failing(const std::string& call) {
         calls_.push_back(call);
+        if (calls_.size() - 1 == throwIndex_)
+            throw std::bad_alloc();
         return calls_.size() - 1 == failIndex_;
     }
 
     Registry& inner_;
     std::vector<std::string> calls_;
     std::size_t failIndex_ = static_cast<std::size_t>(-1);
+    std::size_t throwIndex_ = static_cast<std::size_t>(-1);
     std::int32_t failResult_ = 0;
 };
 

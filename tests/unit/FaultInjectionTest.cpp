@@ -227,6 +227,22 @@ TEST(FaultInjection, FirstStartNeverLeavesAPartialSettingsFile) {
     });
 }
 
+TEST(FaultInjection, FirstStartClosesTheRegistryKeyWhenMemoryRunsOutForTheValue) {
+    World w;
+    FirstStart().arrange(w);
+    w.registry.ThrowAtCall(2); // the data query, right after its buffer
+    Act(FirstStart(), w);
+    EXPECT_EQ(w.registry.Calls(),
+              (std::vector<std::string>{std::string("open ") + kRegistryKey, "query INSTALLPATH",
+                                        "query INSTALLPATH", "close"}));
+    EXPECT_EQ(w.fp.registry.openHandles, 0);
+    EXPECT_FALSE(w.settingsResult);
+    ExpectOnlyBox(
+        w, "Fehler  7 beim Bearbeiten der INI-Datei. " + StandardDescription(err::OutOfMemory), 16,
+        "Initialisierung fehlgeschlagen");
+    EXPECT_FALSE(w.fp.files.Exists(kIni));
+}
+
 TEST(FaultInjection, FailedWriteWhoseLeftoverCannotGoStillLeavesNoSettingsFile) {
     const Scenario scenario = FirstStart();
     for (const PlatformCall& call : RecordCalls(scenario)) {

@@ -3,6 +3,7 @@
 // and counting UTF-8 by characters. The Windows rules have tests of their own
 // (tests/win32), so a fault on either side shows on that side.
 
+#include "fake/CodePoints.h"
 #include "fake/FakeTextRules.h"
 #include "platform/Utf8Text.h"
 #include "platform/Wildcard.h"
@@ -66,6 +67,12 @@ TEST(FakeTextRules, PatternsMatchWholeCharactersIgnoringAsciiCase) {
     for (const auto& row : rows)
         EXPECT_EQ(rules.MatchesPattern(row.name, row.pattern), row.matches)
             << row.name << " ~ " << row.pattern;
+}
+
+TEST(FakeCodePoints, WholeCharactersAndEachBadByteAsReplacement) {
+    EXPECT_EQ(fake::CodePoints("a\xC3\xA4\xFF"
+                               "b"),
+              (std::u32string{U'a', U'\xE4', U'\xFFFD', U'b'}));
 }
 
 TEST(FakeTextRules, SortKeysOrderByAsciiCapitalsAndIgnoreCaseOnly) {
@@ -138,9 +145,6 @@ TEST(Utf8Text, WellFormedSequencesOnly) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(IsWellFormedUtf8(row.bytes), row.wellFormed) << row.bytes;
-    EXPECT_EQ(CodePoints("a\xC3\xA4\xFF"
-                         "b"),
-              (std::u32string{U'a', U'\xE4', U'\xFFFD', U'b'}));
     std::string appended;
     for (char32_t c : {U'a', U'\xE4', U'\x20AC', U'\U0001F600'})
         AppendUtf8(appended, c);

@@ -7,6 +7,7 @@
 
 #include "files/CmdlSHFileOperation.h"
 #include "platform/FileSystem.h"
+#include "platform/Shell.h"
 #include "platform/UserInterface.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,7 @@
 namespace kolvek {
 namespace {
 
-TEST(SdkHeaderOrder, WrapperFlagsKeepTheShellsValuesAfterTheSdkHeaders) {
+TEST(SdkHeaderOrder, SeamFlagsKeepTheShellsValuesAfterTheSdkHeaders) {
     EXPECT_EQ(FO_DELETE, static_cast<int>(shellop::Delete));
     EXPECT_EQ(FOF_NOCONFIRMMKDIR, shellop::NoConfirmMkDir);
 }

@@ -7,6 +7,7 @@
 #include "platform/win32/Win32TextCodec.h"
 #include "platform/win32/Win32TextFiles.h"
 
+#include <cstdio>
 #include <cwctype>
 
 namespace kolvek {
@@ -39,11 +40,8 @@ bool NamesMissingDrive(const std::wstring& path) {
 
 // `value` in hexadecimal capitals, at least `digits` of them.
 std::string Hex(DWORD value, int digits) {
-    std::string text;
-    do {
-        text.insert(text.begin(), "0123456789ABCDEF"[value & 0xF]);
-        value >>= 4;
-    } while (value != 0 || static_cast<int>(text.size()) < digits);
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*lX", digits, static_cast<unsigned long>(value));
     return text;
 }
 

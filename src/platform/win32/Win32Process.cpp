@@ -6,7 +6,6 @@
 #include "platform/win32/Win32Text.h"
 
 #include <cwchar>
-#include <cwctype>
 
 namespace kolvek {
 
@@ -22,12 +21,12 @@ private:
     UniqueHandle process_;
 };
 
+// True when the block entry `entry` ("NAME=value") sets the variable `name`;
+// Windows compares variable names ignoring case.
 bool IsVariable(const wchar_t* entry, const wchar_t* name) {
-    for (; *name != L'\0'; ++entry, ++name) {
-        if (std::towupper(*entry) != std::towupper(*name))
-            return false;
-    }
-    return *entry == L'=';
+    const wchar_t* equals = std::wcschr(entry, L'=');
+    return equals != nullptr && ::CompareStringOrdinal(entry, static_cast<int>(equals - entry),
+                                                       name, -1, TRUE) == CSTR_EQUAL;
 }
 
 // This program's environment block, without the one variable that would

@@ -1,7 +1,5 @@
 #include "platform/win32/Win32Shell.h"
 
-#include "files/CmdlSHFileOperation.h"
-
 #include "platform/win32/Win32Api.h"
 
 #include <shellapi.h>
@@ -11,7 +9,7 @@
 
 namespace kolvek {
 
-// The wrapper's codes and flags go to the shell unchanged.
+// The seam's codes and flags go to the shell unchanged.
 static_assert(shellop::Move == FO_MOVE && shellop::Copy == FO_COPY &&
                   shellop::Delete == FO_DELETE && shellop::Rename == FO_RENAME,
               "operation codes");
