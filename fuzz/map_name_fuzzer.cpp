@@ -9,6 +9,7 @@
 #include "config/mdlKOLVEK.h"
 #include "fake/FakeDialogView.h"
 #include "fake/FakePlatform.h"
+#include "files/FileNames.h"
 #include "files/USysMdlFileDirHandle.h"
 #include "launcher/EventBoundary.h"
 #include "launcher/MapName.h"
@@ -110,7 +111,7 @@ void CheckNewMap(const std::string& name, bool mapExists, bool confirm) {
                    fp.process.started[0].commandLine ==
                        "cmd.exe /d /e:on /v:off /c .\\RunA2-00000001.bat",
                "unexpected start");
-    FUZZ_CHECK(fp.files.Bytes(fp.process.temporaryFolder + "\\RunA2-00000001.bat") ==
+    FUZZ_CHECK(fp.files.Bytes(fp.process.temporaryFolder + "\\KOLVEK\\RunA2-00000001.bat") ==
                    fp.files.Bytes(kScript),
                "the started copy differs from RunA2.bat");
     FUZZ_CHECK(!name.empty() && name.find(' ') == std::string::npos, "a blank name launched");

@@ -4,6 +4,7 @@
 
 #include "FuzzChecks.h"
 
+#include "config/LaunchDecision.h"
 #include "config/PathLimits.h"
 #include "config/ScriptNames.h"
 #include "config/mdlKOLVEK.h"
@@ -93,11 +94,14 @@ void CheckLaunchScript(const std::string& folder) {
     const std::string cdFolder = !fullPath            ? std::string()
                                  : folder.size() == 3 ? folder
                                                       : folder.substr(0, folder.size() - 1);
-    for (const std::string& argument : {std::string(), std::string("/edit a&b.bzn")}) {
+    for (const std::string& map : {std::string(), std::string("a&b.bzn")}) {
         std::string copy;
         try {
-            copy = mdlKOLVEK::WriteLaunchScript(fp.platform,
-                                                DecideLaunch(fp.platform, GameFolder, argument));
+            copy = mdlKOLVEK::WriteLaunchScript(
+                fp.platform, map.empty()
+                                 ? DecideNormalStart(fp.platform, GameFolder)
+                                 : DecideEditorStart(fp.platform, GameFolder, GameFolder + "bzn",
+                                                     map, MapKind::New));
         } catch (const RuntimeError& error) {
             FUZZ_CHECK(error.Number() == err::InvalidArgument ||
                            error.Number() == err::PathNotFound ||
@@ -124,7 +128,7 @@ void CheckLaunchScript(const std::string& folder) {
                        cdFolder.find('%') != std::string::npos,
                    lines[1]);
         FUZZ_CHECK(!fuzz::HasLonePercent(lines[1]), lines[1]);
-        FUZZ_CHECK(lines[2] == (argument.empty() ? "armada2 /nointro" : "armada2 /edit a^&b.bzn"),
+        FUZZ_CHECK(lines[2] == (map.empty() ? "armada2 /nointro" : "armada2 /edit a^&b.bzn"),
                    lines[2]);
         FUZZ_CHECK(lines[3] == "cd \\" && lines[4] == "c:", bytes);
     }

@@ -1,7 +1,7 @@
 #include "config/ScriptNames.h"
 
 #include "config/PathLimits.h"
-#include "files/FileNameCharacters.h"
+#include "files/FileNames.h"
 #include "platform/PathText.h"
 #include "platform/Utf8Text.h"
 
@@ -16,9 +16,6 @@ const char kBadCharacterText[] =
     "Der Pfad des Spielverzeichnisses enthält ein Zeichen, das in Ordnernamen nicht stehen darf "
     "(ein Steuerzeichen oder eines von / : * ? \" < > |), oder einen Ordnernamen, der auf einen "
     "Punkt oder ein Leerzeichen endet.";
-const char kBadArgumentText[] =
-    "Der Kartenname lässt sich nicht an Armada II übergeben: Er enthält ein Steuerzeichen, ein "
-    "Anführungszeichen oder ein Zeichen, das die Konsole nicht darstellen kann.";
 
 [[noreturn]] void Refuse(const std::string& reason) {
     throw LaunchRefusal(err::InvalidArgument, reason);
@@ -107,15 +104,6 @@ std::string MapNameForScript(Platform& platform, const std::string& folder,
         return name;
     const std::string shortName = NameOf(platform.files.ShortPath(folder + "\\" + name));
     return ConsoleHolds(platform.codec, shortName) ? shortName : std::string();
-}
-
-void CheckScriptArgument(const TextCodec& codec, const std::string& argument) {
-    for (char c : argument) {
-        if (static_cast<unsigned char>(c) < 32 || c == '"')
-            Refuse(kBadArgumentText);
-    }
-    if (!ConsoleHolds(codec, argument))
-        Refuse(kBadArgumentText);
 }
 
 } // namespace kolvek

@@ -33,9 +33,4 @@ std::string EnterableGameFolder(Platform& platform, const std::string& gameFolde
 std::string MapNameForScript(Platform& platform, const std::string& folder,
                              const std::string& name);
 
-// Throws RuntimeError 5 when `argument` cannot stand in the game line as it
-// is: a control character or a double quote, or a character the console
-// cannot hold.
-void CheckScriptArgument(const TextCodec& codec, const std::string& argument);
-
 } // namespace kolvek

@@ -152,7 +152,7 @@ bool WriteSettingsFile(Platform& platform) {
     }
 }
 
-std::string WriteLaunchScript(Platform& platform, const DecidedLaunch& launch) {
+std::string WriteLaunchScript(Platform& platform, const LaunchDecision& launch) {
     auto output = platform.files.CreateText(ProgramFile(platform, kScriptName), CodePage::Oem);
     for (const std::string& line : launch.scriptLines)
         output->WriteLine(line);

@@ -25,10 +25,11 @@ std::string IniValue(const std::string& line);
 // Writes kolvar.ini's two lines. Traps every error: reports it, answers false.
 bool WriteSettingsFile(Platform& platform);
 
-// Rewrites RunA2.bat with the lines of a decided launch (DecideLaunch),
-// writes the same lines into a copy for this launch alone (ScriptCopies) and
-// returns the copy's full path: the script to start. Traps nothing.
-std::string WriteLaunchScript(Platform& platform, const DecidedLaunch& launch);
+// Rewrites RunA2.bat with the lines of a launch that was decided and not
+// refused (LaunchDecision), writes the same lines into a copy for this
+// launch alone (ScriptCopies) and returns the copy's full path: the script
+// to start. Traps nothing.
+std::string WriteLaunchScript(Platform& platform, const LaunchDecision& launch);
 // Makes sure the game folder holds the edit-mode marker files. Traps every
 // error and answers false, without a message.
 bool PrepareEditMode(Platform& platform);

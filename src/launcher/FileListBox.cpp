@@ -1,6 +1,6 @@
 #include "launcher/FileListBox.h"
 
-#include "launcher/MapName.h"
+#include "files/FileNames.h"
 
 #include <algorithm>
 #include <utility>

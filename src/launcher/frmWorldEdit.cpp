@@ -1,7 +1,6 @@
 #include "launcher/frmWorldEdit.h"
 
 #include "config/LaunchDecision.h"
-#include "config/ScriptNames.h"
 #include "config/mdlKOLVEK.h"
 #include "files/USysMdlFileDirHandle.h"
 #include "launcher/MapName.h"
@@ -15,17 +14,6 @@ namespace {
 const char kProblemText[] =
     "Die vorliegende Installation von Armada kann nicht für den Edit-Modus benutzt werden.";
 const char kBlankText[] = "Ich sagte doch: KEINE LEERSCHLÄGE IM DATEINAMEN!!!";
-const char kForbiddenText[] =
-    "Der Kartenname darf keines dieser Zeichen enthalten: \\ / : * ? \" < > |";
-const char kDeviceText[] =
-    "Diesen Namen reserviert Windows für ein Gerät. Wähle einen anderen Kartennamen.";
-const char kConsoleText[] =
-    "Der Kartenname enthält Zeichen, die die Konsole nicht darstellen kann; so lässt er sich "
-    "nicht an Armada II übergeben. Wähle einen anderen Kartennamen.";
-const char kUnreachableMapText[] =
-    "Diese Karte lässt sich nicht an Armada II übergeben: Ihr Name enthält Zeichen, die die "
-    "Konsole nicht darstellen kann, und das Laufwerk führt für sie keinen kurzen Namen (8.3). "
-    "Benenne die Karte um.";
 // "gelsöcht" is kept as the program has always spelt it.
 const char kOverwriteText[] =
     "Es existiert bereits eine Karte mit diesem Namen. Sie wird gelsöcht, wenn Du weitermachst.";
@@ -69,53 +57,44 @@ void frmWorldEdit::OKButton_Click() {
         platform_.ui.ShowMessage(kProblemText, mb::Exclamation, "Problem");
         return;
     }
-    std::string argument;
+    std::string name;
+    std::string typed;
     if (editExisting_) {
-        const std::string selected = bznList_.SelectedName();
-        if (selected.empty()) {
-            platform_.ui.Beep();
-            return;
-        }
-        // The game gets the map's exact name, or its short name where the
-        // script cannot carry the long one.
-        const std::string name = MapNameForScript(platform_, bznList_.Path(), selected);
+        name = bznList_.SelectedName();
         if (name.empty()) {
             platform_.ui.Beep();
-            platform_.ui.ShowMessage(kUnreachableMapText, mb::Exclamation, kRefusalTitle);
             return;
         }
-        argument = "/edit " + name;
     } else {
-        const std::string name = view_.Text(Control::newWorld);
-        if (name.empty()) {
+        typed = view_.Text(Control::newWorld);
+        if (typed.empty()) {
             platform_.ui.Beep();
             return;
         }
-        if (name.find(' ') != std::string::npos) {
+        if (typed.find(' ') != std::string::npos) {
             RefuseName(kBlankText);
             return;
         }
-        if (HasForbiddenCharacter(name)) {
-            RefuseName(kForbiddenText);
-            return;
-        }
-        if (IsReservedDeviceName(name)) {
-            RefuseName(kDeviceText);
-            return;
-        }
-        if (!ConsoleHolds(platform_.codec, name)) {
-            RefuseName(kConsoleText);
-            return;
-        }
-        if (!HasMapExtension(platform_.text, name))
-            view_.SetText(Control::newWorld, name + ".bzn");
-        argument = "/edit " + view_.Text(Control::newWorld);
+        name = HasMapExtension(platform_.text, typed) ? typed : typed + ".bzn";
     }
 
-    // Decided before the old map is deleted: a launch that cannot happen
-    // costs no map.
-    const DecidedLaunch launch = DecideLaunch(platform_, GameFolder, argument);
+    // Everything that can refuse the launch, before anything is deleted or
+    // written for it: a launch that cannot happen costs no map.
+    const LaunchDecision launch =
+        DecideEditorStart(platform_, GameFolder, bznList_.Path(), name,
+                          editExisting_ ? MapKind::Existing : MapKind::New);
+    if (launch.Refused()) {
+        if (editExisting_) {
+            platform_.ui.Beep();
+            platform_.ui.ShowMessage(launch.nameRefusal, mb::Exclamation, kRefusalTitle);
+        } else {
+            RefuseName(launch.nameRefusal);
+        }
+        return;
+    }
     if (!editExisting_) {
+        if (name != typed)
+            view_.SetText(Control::newWorld, name);
         const std::string mapPath = bznList_.Path() + "\\" + view_.Text(Control::newWorld);
         if (USysMdlFileDirHandle::FileExists(platform_, mapPath, true)) {
             if (platform_.ui.ShowMessage(kOverwriteText, mb::OkCancel, "Karte zurücksetzen?") ==
@@ -126,19 +105,19 @@ void frmWorldEdit::OKButton_Click() {
             platform_.files.RemoveFile(bznList_.Path() + "\\" + view_.Text(Control::newWorld));
         }
     }
-    launchArgument_ = argument;
+    launchArgument_ = launch.argument;
     Launch(launch);
 }
 
 void frmWorldEdit::Image1_DblClick() {
-    Launch(DecideLaunch(platform_, GameFolder, std::string()));
+    Launch(DecideNormalStart(platform_, GameFolder));
 }
 
 void frmWorldEdit::CancelButton_Click() {
     view_.Unload();
 }
 
-void frmWorldEdit::Launch(const DecidedLaunch& launch) {
+void frmWorldEdit::Launch(const LaunchDecision& launch) {
     const std::string script = mdlKOLVEK::WriteLaunchScript(platform_, launch);
     scriptCopies_.Start(script, window_style::MinimizedFocus);
 }

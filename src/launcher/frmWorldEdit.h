@@ -29,7 +29,7 @@ public:
     const FileListBox& bznList() const { return bznList_; }
 
 private:
-    void Launch(const DecidedLaunch& launch);
+    void Launch(const LaunchDecision& launch);
     void RefuseName(const std::string& message);
     void SelectWholeName();
 

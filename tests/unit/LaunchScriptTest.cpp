@@ -1,4 +1,5 @@
 #include "config/LaunchScript.h"
+#include "config/LaunchDecision.h"
 #include "config/ScriptCopies.h"
 #include "config/mdlKOLVEK.h"
 #include "fake/FakePlatform.h"
@@ -33,11 +34,18 @@ protected:
         if (folder.size() >= 3 && folder.back() == '\\')
             fp.files.AddFile(folder + "armada2.exe");
     }
+    // A normal start for no map, else an editor start on the new map `map`.
+    LaunchDecision Decide(const std::string& map) {
+        if (map.empty())
+            return DecideNormalStart(fp.platform, GameFolder);
+        return DecideEditorStart(fp.platform, GameFolder, GameFolder + "bzn", map, MapKind::New);
+    }
     // Writes the script and answers the copy it made, which must hold the
     // same bytes as RunA2.bat.
-    std::string Write(const std::string& argument) {
-        const std::string copy =
-            WriteLaunchScript(fp.platform, DecideLaunch(fp.platform, GameFolder, argument));
+    std::string Write(const std::string& map) {
+        const LaunchDecision launch = Decide(map);
+        EXPECT_FALSE(launch.Refused()) << launch.nameRefusal;
+        const std::string copy = WriteLaunchScript(fp.platform, launch);
         EXPECT_EQ(fp.files.Bytes(copy),
                   fp.files.Bytes(PathWithBackslash(fp.process.programFolder) + "RunA2.bat"));
         return copy;
@@ -50,10 +58,9 @@ protected:
             fp.files.RemoveFile(kTemp + name);
     }
     // The launch is refused with `number` before anything is written.
-    void ExpectRefused(const std::string& argument, std::int32_t number,
-                       const std::string& reason) {
+    void ExpectRefused(const std::string& map, std::int32_t number, const std::string& reason) {
         try {
-            DecideLaunch(fp.platform, GameFolder, argument);
+            Decide(map);
             ADD_FAILURE() << "no error";
         } catch (const RuntimeError& error) {
             EXPECT_EQ(error.Number(), number);
@@ -75,7 +82,7 @@ TEST_F(LaunchScriptTest, NormalStartWritesTheFiveLinesAndACopyForThisLaunch) {
 }
 
 TEST_F(LaunchScriptTest, EditorStartCarriesOnlyTheArgument) {
-    Write("/edit meine.bzn");
+    Write("meine.bzn");
     EXPECT_EQ(fp.files.Bytes(kScript),
               Lines("D:", "D:\\Spiele\\Armada II", "armada2 /edit meine.bzn"));
 }
@@ -96,7 +103,7 @@ TEST_F(LaunchScriptTest, ProgramFolderAtADriveRoot) {
 }
 
 TEST_F(LaunchScriptTest, SecondLaunchReplacesRunA2ButNotTheFirstLaunchsCopy) {
-    const std::string first = Write("/edit a-very-long-map-name.bzn");
+    const std::string first = Write("a-very-long-map-name.bzn");
     const std::string second = Write("");
     EXPECT_NE(first, second);
     EXPECT_EQ(fp.files.Bytes(kScript), Lines("D:", "D:\\Spiele\\Armada II", "armada2 /nointro"));
@@ -106,7 +113,7 @@ TEST_F(LaunchScriptTest, SecondLaunchReplacesRunA2ButNotTheFirstLaunchsCopy) {
 
 TEST_F(LaunchScriptTest, IsWrittenInTheConsoleCodePage) {
     UseGameFolder("C:\\Spiele\\Übungen\\");
-    Write("/edit Höhle.bzn");
+    Write("Höhle.bzn");
     EXPECT_EQ(fp.files.Bytes(kScript), Lines("C:",
                                              "C:\\Spiele\\\x9A"
                                              "bungen",
@@ -115,9 +122,10 @@ TEST_F(LaunchScriptTest, IsWrittenInTheConsoleCodePage) {
 
 TEST_F(LaunchScriptTest, BatchCharactersCannotStartASecondCommand) {
     UseGameFolder("C:\\100%\\A&B\\");
-    Write("/edit a&b|c<d>e^f%g.bzn");
+    Write("a&b^f%g.bzn");
     EXPECT_EQ(fp.files.Bytes(kScript),
-              Lines("C:", "C:\\100%%\\A&B", "armada2 /edit a^&b^|c^<d^>e^^f%%g.bzn"));
+              Lines("C:", "C:\\100%%\\A&B", "armada2 /edit a^&b^^f%%g.bzn"));
+    EXPECT_EQ(ScriptGameLine("/edit a|c<d>e"), "armada2 /edit a^|c^<d^>e");
 }
 
 TEST_F(LaunchScriptTest, GameFolderThatCdCannotEnterExactlyIsRefused) {
@@ -206,23 +214,37 @@ TEST_F(LaunchScriptTest, GameFolderUpTo247CharactersAsWrittenCanBeEntered) {
               Lines("C:", "C:\\" + std::string(100, 'a') + "\\ZHZH~1", "armada2 /nointro"));
 }
 
-TEST_F(LaunchScriptTest, ArgumentTheScriptCannotCarryIsRefused) {
-    for (const char* argument : {"/edit b\nevil.bzn", "/edit a\"&b.bzn", "/edit \xD0\x9A.bzn"}) {
-        SCOPED_TRACE(argument);
-        ExpectRefused(argument, err::InvalidArgument, "Kartenname");
+TEST_F(LaunchScriptTest, MapNameTheScriptCannotCarryIsRefusedWithItsReason) {
+    const struct {
+        const char* name;
+        MapKind kind;
+        const char* reason;
+    } rows[] = {
+        {"b\nevil.bzn", MapKind::New, "keines dieser Zeichen"},
+        {"a\"&b.bzn", MapKind::New, "keines dieser Zeichen"},
+        {"con.bzn", MapKind::New, "für ein Gerät"},
+        {"\xD0\x9A.bzn", MapKind::New, "die Konsole nicht darstellen kann"},
+        {"\xD0\x9A.bzn", MapKind::Existing, "keinen kurzen Namen"},
+        {"a|b.bzn", MapKind::Existing, "keinen kurzen Namen"},
+    };
+    fp.files.AddFile(GameFolder + "bzn\\\xD0\x9A.bzn");
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const LaunchDecision launch =
+            DecideEditorStart(fp.platform, GameFolder, GameFolder + "bzn", row.name, row.kind);
+        EXPECT_NE(launch.nameRefusal.find(row.reason), std::string::npos) << launch.nameRefusal;
+        EXPECT_TRUE(launch.scriptLines.empty());
     }
 }
 
 TEST_F(LaunchScriptTest, UnwritableScriptPassesTheErrorOn) {
     fp.files.Fail({"create", "RunA2.bat", err::PermissionDenied, 0, true});
-    EXPECT_THROW(WriteLaunchScript(fp.platform, DecideLaunch(fp.platform, GameFolder, "")),
-                 RuntimeError);
+    EXPECT_THROW(WriteLaunchScript(fp.platform, Decide("")), RuntimeError);
 }
 
 TEST_F(LaunchScriptTest, CopyThatCannotBeWrittenIsRemovedAndTheErrorPassesOn) {
     fp.files.Fail({"write", "RunA2-", err::DiskFull, 2, true});
-    EXPECT_THROW(WriteLaunchScript(fp.platform, DecideLaunch(fp.platform, GameFolder, "")),
-                 RuntimeError);
+    EXPECT_THROW(WriteLaunchScript(fp.platform, Decide("")), RuntimeError);
     EXPECT_TRUE(fp.files.ListFiles(kTemp).empty());
 }
 

@@ -129,22 +129,25 @@ TEST_F(SettingsOnDiskTest, LaunchScriptHoldsFiveOemLinesWithCrLfAndSoDoesTheCopy
     struct Case {
         const char* name;
         std::string gameFolder;
-        std::string argument;
+        std::string map; // a new map's name; none for a normal start
         std::string gameLine;
     };
     const Case cases[] = {
         {"normal start", game.Path(), "", "armada2 /nointro"},
-        {"editor start", game.Path(), "/edit meine.bzn", "armada2 /edit meine.bzn"},
+        {"editor start", game.Path(), "meine.bzn", "armada2 /edit meine.bzn"},
         // cmd.exe reads batch files in the OEM code page: ä is 0x84 in CP437.
-        {"umlaut", umlaut.Path(), "/edit K\xC3\xA4se.bzn", "armada2 /edit K\x84se.bzn"},
+        {"umlaut", umlaut.Path(), "K\xC3\xA4se.bzn", "armada2 /edit K\x84se.bzn"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         WriteBytes(program / "RunA2.bat", "an earlier, longer script\r\nwith more lines\r\n\r\n");
         mdlKOLVEK::GameFolder = c.gameFolder + "\\";
         WriteBytes(c.gameFolder + "\\armada2.exe", "");
+        const std::string& folder = mdlKOLVEK::GameFolder;
         const std::string copy = mdlKOLVEK::WriteLaunchScript(
-            test.platform, DecideLaunch(test.platform, mdlKOLVEK::GameFolder, c.argument));
+            test.platform, c.map.empty() ? DecideNormalStart(test.platform, folder)
+                                         : DecideEditorStart(test.platform, folder, folder + "bzn",
+                                                             c.map, MapKind::New));
         const std::string bytes = c.gameFolder.substr(0, 2) + "\r\ncd \"" +
                                   Utf8ToBytes(c.gameFolder, CP_OEMCP) + "\"\r\n" + c.gameLine +
                                   "\r\ncd \\\r\nc:\r\n";

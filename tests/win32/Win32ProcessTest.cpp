@@ -168,8 +168,8 @@ void ExpectLaunchInto(const std::string& gameName) {
         // The launch wants the game's armada2.exe; once that is gone, cmd runs
         // the stand-in batch file in its place.
         WriteBytes(game + "\\armada2.exe", "");
-        const DecidedLaunch launch =
-            DecideLaunch(test.platform, mdlKOLVEK::GameFolder, "/edit meine.bzn");
+        const LaunchDecision launch = DecideEditorStart(test.platform, mdlKOLVEK::GameFolder,
+                                                        game + "\\bzn", "meine.bzn", MapKind::New);
         ::DeleteFileW(Widen(game + "\\armada2.exe").c_str());
         const std::string script = mdlKOLVEK::WriteLaunchScript(test.platform, launch);
         EXPECT_EQ(0u, script.rfind(temp.Path() + "\\KOLVEK\\", 0)) << script;
