@@ -73,7 +73,8 @@ include(${CMAKE_CURRENT_LIST_DIR}/App.cmake OPTIONAL)
 file(GLOB KOLVEK_WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*.cpp)
 add_executable(kolvek_win_tests ${KOLVEK_WIN_TEST_SOURCES})
 target_include_directories(kolvek_win_tests PRIVATE tests)
-target_link_libraries(kolvek_win_tests PRIVATE kolvek_win32 gtest gtest_main)
+# ntdll for the system's handle table (Wine has no working GetProcessHandleCount).
+target_link_libraries(kolvek_win_tests PRIVATE kolvek_win32 gtest gtest_main ntdll)
 # Discovery runs the program under Wine at test time, when the prefix exists.
 # Tests that show windows or take the focus (message boxes, started consoles)
 # share the display with the end-to-end tests, and those that write or lock

@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <winternl.h>
+
+#include <vector>
+
 namespace kolvek {
 namespace {
 
@@ -133,6 +137,61 @@ TEST(Win32Process, StartedProcessDoesNotGetNoDefaultCurrentDirectoryInExePath) {
                                  folder.Path(), window_style::MinimizedFocus);
     EXPECT_EQ("absent passed\r\n", AwaitLine(folder / "env.txt"));
     EXPECT_TRUE(AwaitEnd(*started));
+}
+
+// One entry of the system's handle table (SystemExtendedHandleInformation).
+struct HandleTableEntry {
+    PVOID object;
+    ULONG_PTR processId;
+    ULONG_PTR handle;
+    ULONG access;
+    USHORT creatorBackTrace;
+    USHORT typeIndex;
+    ULONG attributes;
+    ULONG reserved;
+};
+
+struct HandleTable {
+    ULONG_PTR count;
+    ULONG_PTR reserved;
+    HandleTableEntry entries[1];
+};
+
+// How many handles this process holds. Counted in the system's handle table
+// because GetProcessHandleCount always answers 0 under Wine 8.
+std::size_t OwnHandleCount() {
+    constexpr auto kExtendedHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(64);
+    constexpr NTSTATUS kLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
+    std::vector<ULONG_PTR> buffer(1 << 14);
+    NTSTATUS status;
+    while ((status = ::NtQuerySystemInformation(
+                kExtendedHandleInformation, buffer.data(),
+                static_cast<ULONG>(buffer.size() * sizeof buffer[0]), nullptr)) == kLengthMismatch)
+        buffer.resize(buffer.size() * 2);
+    EXPECT_EQ(0, status);
+    if (status != 0)
+        return 0;
+    const auto* table = reinterpret_cast<const HandleTable*>(buffer.data());
+    std::size_t count = 0;
+    for (ULONG_PTR i = 0; i < table->count; ++i)
+        count += table->entries[i].processId == ::GetCurrentProcessId() ? 1 : 0;
+    return count;
+}
+
+TEST(Win32Process, StartedProcessesLeaveNoHandleOpenOnceLetGo) {
+    TempFolder folder;
+    Win32Process process;
+    const auto startAndLetGo = [&] {
+        auto started = process.Start(CommandProcessor(process), "cmd.exe /d /c exit", folder.Path(),
+                                     window_style::MinimizedFocus);
+        EXPECT_TRUE(AwaitEnd(*started));
+    };
+    // The first start may load and keep what every later start shares.
+    startAndLetGo();
+    const std::size_t before = OwnHandleCount();
+    for (int i = 0; i < 5; ++i)
+        startAndLetGo();
+    EXPECT_EQ(before, OwnHandleCount());
 }
 
 TEST(Win32Process, StartingAMissingProgramOrInAMissingFolderThrows) {
