@@ -35,17 +35,15 @@ std::string ReadWhileShared(const std::string& path) {
     return bytes;
 }
 
-// Waits (at most ten seconds) until a batch file has written a complete line
-// into `path`, and answers the file's bytes.
+// Waits until a batch file has written a complete line into `path`, and
+// answers the file's bytes.
 std::string AwaitLine(const std::string& path) {
     std::string bytes;
-    for (int i = 0; i < 200; ++i) {
+    const bool complete = wintest::WaitUntil([&] {
         bytes = ReadWhileShared(path);
-        if (!bytes.empty() && bytes.back() == '\n')
-            return bytes;
-        ::Sleep(50);
-    }
-    ADD_FAILURE() << path << " got no complete line";
+        return !bytes.empty() && bytes.back() == '\n';
+    });
+    EXPECT_TRUE(complete) << path << " got no complete line";
     return bytes;
 }
 
@@ -82,14 +80,8 @@ private:
     std::wstring old_;
 };
 
-// Waits (at most ten seconds) until the started process has ended.
 bool AwaitEnd(StartedProcess& process) {
-    for (int i = 0; i < 200; ++i) {
-        if (process.HasEnded())
-            return true;
-        ::Sleep(50);
-    }
-    return false;
+    return wintest::WaitUntil([&] { return process.HasEnded(); });
 }
 
 std::string CommandProcessor(Win32Process& process) {
@@ -232,11 +224,10 @@ void ExpectLaunchInto(const std::string& gameName) {
         EXPECT_EQ("/edit meine.bzn\r\n", AwaitLine(game + "\\args.txt"));
         EXPECT_FALSE(PathExists(parent / "Demo01\\decoy.txt"));
         // The copy goes once its cmd.exe has ended.
-        for (int i = 0; i < 200 && copies.Count() > 0; ++i) {
-            ::Sleep(50);
+        EXPECT_TRUE(wintest::WaitUntil([&] {
             copies.RemoveEnded();
-        }
-        EXPECT_EQ(0u, copies.Count());
+            return copies.Count() == 0;
+        }));
         EXPECT_FALSE(PathExists(script));
     }
     mdlKOLVEK::GameFolder.clear();
