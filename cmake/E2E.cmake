@@ -47,10 +47,11 @@ set_tests_properties(kolvek_e2e_tests PROPERTIES
     TIMEOUT 900)
 # ... which run in the de_DE.UTF-8 prefix, together with the other tests of
 # folder and map names in the launch script, which cmd.exe reads in the OEM
-# code page.
+# code page. That prefix's display has 144 dpi, so the dialog's layout and
+# font are checked there too, at a resolution other than 96 dpi.
 add_test(NAME kolvek_e2e_tests_german_windows
          COMMAND ${KOLVEK_WINE_RUN_DE} $<TARGET_FILE:kolvek_e2e_tests>
-                 --gtest_filter=${KOLVEK_E2E_GERMAN_TESTS}:KolvekFolders.*:KolvekHostile.*Console*)
+                 --gtest_filter=${KOLVEK_E2E_GERMAN_TESTS}:KolvekFolders.*:KolvekHostile.*Console*:KolvekDialog.*AtTheDisplaysResolution)
 set_tests_properties(kolvek_e2e_tests_german_windows PROPERTIES
     FIXTURES_REQUIRED ${KOLVEK_WINE_FIXTURE_DE}
     RESOURCE_LOCK kolvek_e2e_display

@@ -15,7 +15,8 @@
 #   KOLVEK_WINE_RUN_DE, KOLVEK_WINE_FIXTURE_DE
 #                        the same for a second prefix in the locale
 #                        de_DE.UTF-8, whose code pages are those of a German
-#                        Windows (ANSI 1252, OEM 850) instead of 1252 and 437.
+#                        Windows (ANSI 1252, OEM 850) instead of 1252 and 437,
+#                        and whose display has 144 dpi (150 %) instead of 96.
 # Tests that show windows or take the focus hold RESOURCE_LOCK
 # kolvek_e2e_display, so they never overlap on the display. The wrapper passes
 # a program's output on when the program ends, not while it runs.
@@ -25,13 +26,15 @@
 enable_language(RC)
 
 # --- Wine, for running the tests ----------------------------------------------
-# kolvek_add_wine_prefix(WRAPPER PREFIX LOCALE FIXTURE): the wrapper script
-# build/WRAPPER for a prefix of its own in LOCALE, and the ctest fixture that
-# creates the prefix and ends its wineserver afterwards.
-function(kolvek_add_wine_prefix wrapper prefix locale fixture)
+# kolvek_add_wine_prefix(WRAPPER PREFIX LOCALE DPI FIXTURE): the wrapper script
+# build/WRAPPER for a prefix of its own in LOCALE with a display of DPI dots
+# per inch, and the ctest fixture that creates the prefix and ends its
+# wineserver afterwards.
+function(kolvek_add_wine_prefix wrapper prefix locale dpi fixture)
     set(KOLVEK_WINE_RUN_NAME ${wrapper})
     set(KOLVEK_WINEPREFIX ${CMAKE_BINARY_DIR}/${prefix})
     set(KOLVEK_WINE_LOCALE ${locale})
+    set(KOLVEK_WINE_DPI ${dpi})
     configure_file(${CMAKE_CURRENT_FUNCTION_LIST_DIR}/wine-run.sh.in
                    ${CMAKE_BINARY_DIR}/${wrapper}
                    FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
@@ -46,10 +49,10 @@ endfunction()
 set(KOLVEK_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(KOLVEK_WINE_RUN ${CMAKE_BINARY_DIR}/kolvek-wine)
 set(KOLVEK_WINE_FIXTURE kolvek_wine_prefix)
-kolvek_add_wine_prefix(kolvek-wine wineprefix C.UTF-8 ${KOLVEK_WINE_FIXTURE})
+kolvek_add_wine_prefix(kolvek-wine wineprefix C.UTF-8 96 ${KOLVEK_WINE_FIXTURE})
 set(KOLVEK_WINE_RUN_DE ${CMAKE_BINARY_DIR}/kolvek-wine-de)
 set(KOLVEK_WINE_FIXTURE_DE kolvek_wine_prefix_de)
-kolvek_add_wine_prefix(kolvek-wine-de wineprefix-de de_DE.UTF-8 ${KOLVEK_WINE_FIXTURE_DE})
+kolvek_add_wine_prefix(kolvek-wine-de wineprefix-de de_DE.UTF-8 144 ${KOLVEK_WINE_FIXTURE_DE})
 if(CMAKE_CROSSCOMPILING)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${KOLVEK_WINE_RUN})
 endif()
@@ -73,7 +76,8 @@ include(${CMAKE_CURRENT_LIST_DIR}/App.cmake OPTIONAL)
 file(GLOB KOLVEK_WIN_TEST_SOURCES CONFIGURE_DEPENDS tests/win32/*.cpp)
 add_executable(kolvek_win_tests ${KOLVEK_WIN_TEST_SOURCES})
 target_include_directories(kolvek_win_tests PRIVATE tests)
-target_link_libraries(kolvek_win_tests PRIVATE kolvek_win32 gtest gtest_main)
+# ntdll for the system's handle table (Wine has no working GetProcessHandleCount).
+target_link_libraries(kolvek_win_tests PRIVATE kolvek_win32 gtest gtest_main ntdll)
 # Discovery runs the program under Wine at test time, when the prefix exists.
 # Tests that show windows or take the focus (message boxes, started consoles)
 # share the display with the end-to-end tests, and those that write or lock

@@ -1,6 +1,6 @@
-// The dialog as a window: its size and control positions at the display's
-// resolution, the keyboard (focus, Tab, Enter, Esc, the name's length
-// limit), and the ways to close it.
+// The dialog as a window: its size, control positions and font at the
+// display's resolution, the keyboard (focus, Tab, Enter, Esc, the name's
+// length limit), and the ways to close it.
 
 #include "E2ESupport.h"
 
@@ -47,7 +47,7 @@ protected:
     std::unique_ptr<Program> program_;
 };
 
-TEST_F(KolvekDialog, ClientAreaAndControlsHaveTheirStoredSizeAtTheDisplaysResolution) {
+TEST_F(KolvekDialog, ClientAreaControlsAndFontHaveTheirStoredSizeAtTheDisplaysResolution) {
     HDC screen = ::GetDC(nullptr);
     const int dpiX = ::GetDeviceCaps(screen, LOGPIXELSX);
     const int dpiY = ::GetDeviceCaps(screen, LOGPIXELSY);
@@ -79,6 +79,11 @@ TEST_F(KolvekDialog, ClientAreaAndControlsHaveTheirStoredSizeAtTheDisplaysResolu
         EXPECT_EQ(::MulDiv(twips.left + twips.width, dpiX, 1440), rect.right);
         EXPECT_EQ(::MulDiv(twips.top + twips.height, dpiY, 1440), rect.bottom);
     }
+    // The map list's lines are as high as its 8-point font with its leading.
+    const int em = ::MulDiv(8, dpiY, 72);
+    const LRESULT line = ::SendMessageW(program_->Item(kMapList), LB_GETITEMHEIGHT, 0, 0);
+    EXPECT_GE(line, em);
+    EXPECT_LE(line, em * 3 / 2);
 
     EXPECT_EQ(L"Armada II Karteneditor starten", WindowText(dialog));
     const LONG style = ::GetWindowLongW(dialog, GWL_STYLE);

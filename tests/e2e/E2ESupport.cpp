@@ -13,6 +13,11 @@ namespace e2e {
 
 namespace {
 
+// Before any window or device context: like Windows, Wine from 9.17 on shows
+// a DPI-unaware process the windows of others scaled to 96 dpi, while the
+// tests measure the dialog in the display's own pixels.
+[[maybe_unused]] const bool kDpiAware = ::SetProcessDPIAware() != FALSE;
+
 const wchar_t kDialogClass[] = L"KolvekWorldEdit";
 const wchar_t kMessageBoxClass[] = L"#32770";
 const wchar_t kGameValue[] = L"INSTALLPATH";
@@ -108,7 +113,8 @@ BoxIcon IconOf(HWND box) {
 
     int red = 0;
     int yellow = 0;
-    // The box may not be painted yet: look again for a while.
+    // The box may not be painted yet, least of all on a busy machine: look
+    // again until the icon's colours are there.
     WaitUntil(
         [&] {
             HDC screen = ::GetDC(nullptr);
@@ -127,7 +133,7 @@ BoxIcon IconOf(HWND box) {
             ::ReleaseDC(nullptr, screen);
             return red + yellow > width * height / 10;
         },
-        2000);
+        kPatience);
     if (red + yellow <= width * height / 10)
         return BoxIcon::Other;
     return red > yellow ? BoxIcon::Critical : BoxIcon::Exclamation;
@@ -793,7 +799,7 @@ std::wstring WindowText(HWND window) {
     wchar_t text[2048] = {};
     DWORD_PTR copied = 0;
     ::SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text),
-                          SMTO_ABORTIFHUNG, 5000, &copied);
+                          SMTO_ABORTIFHUNG, kPatience, &copied);
     return std::wstring(text, copied);
 }
 

@@ -334,8 +334,9 @@ TEST(KolvekHostile, MapsTheConsoleCannotHoldReachTheGameByTheirShortNames) {
     EXPECT_EQ(kConsoleText, box.text);
     program.Answer(box, IDOK);
     program.Sync();
-    EXPECT_EQ(maps.size(), installation.GameStarts().size());
+    // Counted once every cmd.exe has ended, so a wrong late start shows.
     ASSERT_TRUE(program.WaitForLaunchesToEnd());
+    EXPECT_EQ(maps.size(), installation.GameStarts().size());
     EXPECT_EQ(std::vector<std::wstring>{}, before.DeletedOutside(L""));
 }
 

@@ -46,8 +46,9 @@ protected:
 
 TEST_F(frmWorldEditTest, LoadFillsThePathBoxAndListsOnlyOrdinaryMapsSorted) {
     fp.files.AddFile(std::string(kMaps) + "\\zeta.bzn");
-    fp.files.AddFile(std::string(kMaps) + "\\Alpha.BZN");
-    fp.files.AddFile(std::string(kMaps) + "\\beta.bzn");
+    // Byte order would put "Beta" first; the platform's order puts "alpha" first.
+    fp.files.AddFile(std::string(kMaps) + "\\alpha.BZN");
+    fp.files.AddFile(std::string(kMaps) + "\\Beta.bzn");
     fp.files.AddFile(std::string(kMaps) + "\\notiz.txt");
     fp.files.AddFile(std::string(kMaps) + "\\map.bzn2").shortName = "MAP~1.BZN";
     fp.files.AddFile(std::string(kMaps) + "\\geheim.bzn").hidden = true;
@@ -57,7 +58,7 @@ TEST_F(frmWorldEditTest, LoadFillsThePathBoxAndListsOnlyOrdinaryMapsSorted) {
     EXPECT_FALSE(view.Visible(Control::Armadapath));
     EXPECT_TRUE(form.EditExisting());
     EXPECT_EQ(form.bznList().Path(), kMaps);
-    EXPECT_EQ(view.listItems, (std::vector<std::string>{"Alpha.BZN", "beta.bzn", "zeta.bzn"}));
+    EXPECT_EQ(view.listItems, (std::vector<std::string>{"alpha.BZN", "Beta.bzn", "zeta.bzn"}));
 }
 
 TEST_F(frmWorldEditTest, FailedStartUpEndsTheProgramBeforeTheDialogIsFilled) {

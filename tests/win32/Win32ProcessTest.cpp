@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <winternl.h>
+
+#include <vector>
+
 namespace kolvek {
 namespace {
 
@@ -31,17 +35,15 @@ std::string ReadWhileShared(const std::string& path) {
     return bytes;
 }
 
-// Waits (at most ten seconds) until a batch file has written a complete line
-// into `path`, and answers the file's bytes.
+// Waits until a batch file has written a complete line into `path`, and
+// answers the file's bytes.
 std::string AwaitLine(const std::string& path) {
     std::string bytes;
-    for (int i = 0; i < 200; ++i) {
+    const bool complete = wintest::WaitUntil([&] {
         bytes = ReadWhileShared(path);
-        if (!bytes.empty() && bytes.back() == '\n')
-            return bytes;
-        ::Sleep(50);
-    }
-    ADD_FAILURE() << path << " got no complete line";
+        return !bytes.empty() && bytes.back() == '\n';
+    });
+    EXPECT_TRUE(complete) << path << " got no complete line";
     return bytes;
 }
 
@@ -78,14 +80,8 @@ private:
     std::wstring old_;
 };
 
-// Waits (at most ten seconds) until the started process has ended.
 bool AwaitEnd(StartedProcess& process) {
-    for (int i = 0; i < 200; ++i) {
-        if (process.HasEnded())
-            return true;
-        ::Sleep(50);
-    }
-    return false;
+    return wintest::WaitUntil([&] { return process.HasEnded(); });
 }
 
 std::string CommandProcessor(Win32Process& process) {
@@ -135,6 +131,61 @@ TEST(Win32Process, StartedProcessDoesNotGetNoDefaultCurrentDirectoryInExePath) {
     EXPECT_TRUE(AwaitEnd(*started));
 }
 
+// One entry of the system's handle table (SystemExtendedHandleInformation).
+struct HandleTableEntry {
+    PVOID object;
+    ULONG_PTR processId;
+    ULONG_PTR handle;
+    ULONG access;
+    USHORT creatorBackTrace;
+    USHORT typeIndex;
+    ULONG attributes;
+    ULONG reserved;
+};
+
+struct HandleTable {
+    ULONG_PTR count;
+    ULONG_PTR reserved;
+    HandleTableEntry entries[1];
+};
+
+// How many handles this process holds. Counted in the system's handle table
+// because GetProcessHandleCount always answers 0 under Wine 8.
+std::size_t OwnHandleCount() {
+    constexpr auto kExtendedHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(64);
+    constexpr NTSTATUS kLengthMismatch = static_cast<NTSTATUS>(0xC0000004L);
+    std::vector<ULONG_PTR> buffer(1 << 14);
+    NTSTATUS status;
+    while ((status = ::NtQuerySystemInformation(
+                kExtendedHandleInformation, buffer.data(),
+                static_cast<ULONG>(buffer.size() * sizeof buffer[0]), nullptr)) == kLengthMismatch)
+        buffer.resize(buffer.size() * 2);
+    EXPECT_EQ(0, status);
+    if (status != 0)
+        return 0;
+    const auto* table = reinterpret_cast<const HandleTable*>(buffer.data());
+    std::size_t count = 0;
+    for (ULONG_PTR i = 0; i < table->count; ++i)
+        count += table->entries[i].processId == ::GetCurrentProcessId() ? 1 : 0;
+    return count;
+}
+
+TEST(Win32Process, StartedProcessesLeaveNoHandleOpenOnceLetGo) {
+    TempFolder folder;
+    Win32Process process;
+    const auto startAndLetGo = [&] {
+        auto started = process.Start(CommandProcessor(process), "cmd.exe /d /c exit", folder.Path(),
+                                     window_style::MinimizedFocus);
+        EXPECT_TRUE(AwaitEnd(*started));
+    };
+    // The first start may load and keep what every later start shares.
+    startAndLetGo();
+    const std::size_t before = OwnHandleCount();
+    for (int i = 0; i < 5; ++i)
+        startAndLetGo();
+    EXPECT_EQ(before, OwnHandleCount());
+}
+
 TEST(Win32Process, StartingAMissingProgramOrInAMissingFolderThrows) {
     TempFolder folder;
     Win32Process process;
@@ -179,11 +230,10 @@ void ExpectLaunchInto(const std::string& gameName) {
         EXPECT_EQ("/edit meine.bzn\r\n", AwaitLine(game + "\\args.txt"));
         EXPECT_FALSE(PathExists(parent / "Demo01\\decoy.txt"));
         // The copy goes once its cmd.exe has ended.
-        for (int i = 0; i < 200 && copies.Count() > 0; ++i) {
-            ::Sleep(50);
+        EXPECT_TRUE(wintest::WaitUntil([&] {
             copies.RemoveEnded();
-        }
-        EXPECT_EQ(0u, copies.Count());
+            return copies.Count() == 0;
+        }));
         EXPECT_FALSE(PathExists(script));
     }
     mdlKOLVEK::GameFolder.clear();

@@ -81,6 +81,16 @@ std::string ReadBytes(const std::string& path) {
     return bytes;
 }
 
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const ULONGLONG deadline = ::GetTickCount64() + timeoutMs;
+    while (!condition()) {
+        if (::GetTickCount64() >= deadline)
+            return condition();
+        ::Sleep(20);
+    }
+    return true;
+}
+
 bool PathExists(const std::string& path) {
     return ::GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }

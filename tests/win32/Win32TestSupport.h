@@ -13,10 +13,18 @@
 #include "platform/win32/Win32TextRules.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace kolvek::wintest {
+
+// How long another process or thread gets for anything it is expected to do.
+constexpr DWORD kPatience = 15000;
+
+// Calls `condition` every few milliseconds until it holds or `timeoutMs` has
+// passed; answers its last result.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kPatience);
 
 // A name no other test (or test run) uses at the same time.
 std::string UniqueName();

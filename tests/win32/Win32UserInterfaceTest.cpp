@@ -26,22 +26,23 @@ struct SeenBox {
     bool hasCancel = false;
 };
 
-// Waits (at most ten seconds) for the box titled `title`, records what it
-// shows and presses `button` in it.
+// Waits for the box titled `title` to show, records what it shows and presses
+// `button` in it. A box is shown only once its text is set and its unused
+// buttons are gone; before that it may already carry its title.
 SeenBox PressWhenShown(const std::wstring& title, int button) {
     SeenBox seen;
-    for (int i = 0; i < 200; ++i) {
-        const HWND box = ::FindWindowW(nullptr, title.c_str());
-        if (box != nullptr) {
-            wchar_t text[512] = {};
-            ::GetDlgItemTextW(box, 0xFFFF, text, 512); // the prompt's static control
-            seen.text = Narrow(text);
-            seen.hasCancel = ::GetDlgItem(box, IDCANCEL) != nullptr;
-            ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
-            return seen;
-        }
-        ::Sleep(50);
-    }
+    HWND box = nullptr;
+    const bool shown = wintest::WaitUntil([&] {
+        box = ::FindWindowW(nullptr, title.c_str());
+        return box != nullptr && ::IsWindowVisible(box);
+    });
+    if (!shown)
+        return seen;
+    wchar_t text[512] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, text, 512); // the prompt's static control
+    seen.text = Narrow(text);
+    seen.hasCancel = ::GetDlgItem(box, IDCANCEL) != nullptr;
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
     return seen;
 }
 
