@@ -1,6 +1,5 @@
 #include "fake/FakePlatform.h"
 #include "files/USysMdlFileDirHandle.h"
-#include "platform/PathText.h"
 
 #include <gtest/gtest.h>
 
@@ -27,24 +26,6 @@ TEST(PathWithBackslash, AddsOneClosingBackslashExceptForTheThreeKeptWords) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(PathWithBackslash(row.in), row.out) << row.in;
-}
-
-TEST(PathText, ADriveRootKeepsItsBackslash) {
-    const struct {
-        const char* path;
-        const char* folder;
-        const char* name;
-    } rows[] = {
-        {"C:\\Temp\\RunA2-1.bat", "C:\\Temp", "RunA2-1.bat"},
-        {"E:\\RunA2-1.bat", "E:\\", "RunA2-1.bat"},
-        {"RunA2.bat", "", "RunA2.bat"},
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(FolderOf(row.path), row.folder) << row.path;
-        EXPECT_EQ(NameOf(row.path), row.name) << row.path;
-    }
-    EXPECT_EQ(WithoutClosingBackslash("C:\\Temp\\"), "C:\\Temp");
-    EXPECT_EQ(WithoutClosingBackslash("E:\\"), "E:\\");
 }
 
 class FileExistsTest : public ::testing::Test {
