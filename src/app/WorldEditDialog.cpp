@@ -167,22 +167,30 @@ INT_PTR CALLBACK WorldEditDialog::Procedure(HWND window, UINT message, WPARAM wP
         return FALSE;
     // No exception may unwind through user32's message dispatch: whatever
     // escapes a message ends here, in the generic report.
-    INT_PTR result = FALSE;
+    // One reference for the handler to capture, which std::function keeps
+    // without allocating.
+    struct Call {
+        WorldEditDialog* self;
+        HWND window;
+        UINT message;
+        WPARAM wParam;
+        LPARAM lParam;
+        INT_PTR result;
+    } call{self, window, message, wParam, lParam, FALSE};
     try {
-        RunEventHandler(self->platform_, [&] {
-            if (message == WM_INITDIALOG) {
-                self->OnInit(window);
+        RunEventHandler(self->platform_, [&call] {
+            if (call.message == WM_INITDIALOG) {
                 // The focus is placed by Show, once the form has loaded.
-                result = FALSE;
+                call.self->OnInit(call.window);
             } else {
-                result = self->OnMessage(message, wParam, lParam);
+                call.result = call.self->OnMessage(call.message, call.wParam, call.lParam);
             }
         });
     } catch (...) {
         // Not even a std::exception.
         ReportUnhandledError(self->platform_, RuntimeError(err::InternalError));
     }
-    return result;
+    return call.result;
 }
 
 INT_PTR WorldEditDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
