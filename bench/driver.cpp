@@ -4,12 +4,15 @@
 //   sample <label> <milliseconds>
 //   count <label> <entries in the map list>      (start-up, once per label)
 //
-// kolvek_bench_driver startup RUNS WARMUP LABEL=EXE[|FOLDER] ...
+// kolvek_bench_driver startup RUNS WARMUP LABEL=EXE[|FOLDER[|TEMP]] ...
 //     From CreateProcess to the program's first visible top-level window,
 //     painted and answering messages (after WaitForInputIdle). The programs
 //     take turns, the order rotating from round to round, so that drift of
-//     the machine spreads evenly. FOLDER is the current folder (default: the
-//     program's own).
+//     the machine spreads evenly. FOLDER is the current folder (default, or
+//     when empty: the program's own); TEMP, when given, is the program's
+//     temporary folder (TEMP and TMP) instead of the user's. The mouse pointer
+//     rests in the screen's top left corner, away from every dialog, and
+//     each start waits until the program before has ended some time ago.
 //
 // kolvek_bench_driver launch RUNS WARMUP KOLVEK_EXE GAME_LOG
 //     Starts KOLVEK.EXE once, selects the first map and then alternates:
@@ -141,20 +144,62 @@ void Close(const Started& started, HWND window) {
     ::CloseHandle(started.process);
 }
 
+// Lets what the last measurement started finish before the next one: a
+// cmd and the game, or the end of a program, whose process is signalled
+// while Wine is still taking it down; a start overlapping that is some 35 ms
+// slower, at random.
+void Settle() {
+    ::Sleep(300);
+}
+
 struct Program {
     std::wstring label;
     std::wstring exe;
     std::wstring folder;
+    std::wstring temp;
 };
 
+// Sets an environment variable of the driver, which started programs
+// inherit, for as long as this object lives.
+class ScopedVariable {
+public:
+    ScopedVariable(const wchar_t* name, const std::wstring& value) : name_(name) {
+        wchar_t old[MAX_PATH] = {};
+        const DWORD length = ::GetEnvironmentVariableW(name, old, MAX_PATH);
+        had_ = length > 0 && length < MAX_PATH;
+        old_ = had_ ? std::wstring(old, length) : std::wstring();
+        if (!value.empty())
+            ::SetEnvironmentVariableW(name, value.c_str());
+    }
+    ~ScopedVariable() { ::SetEnvironmentVariableW(name_, had_ ? old_.c_str() : nullptr); }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+private:
+    const wchar_t* name_;
+    bool had_;
+    std::wstring old_;
+};
+
+Started StartProgram(const Program& program) {
+    // GetTempPathW looks at TMP first, then TEMP.
+    ScopedVariable tmp(L"TMP", program.temp);
+    ScopedVariable temp(L"TEMP", program.temp);
+    return Start(program.exe, program.folder);
+}
+
 int Startup(int runs, int warmup, const std::vector<Program>& programs) {
+    // A display without a user has its pointer in the middle of the screen,
+    // where the dialogs open: each program would then also answer a mouse
+    // move over whatever control lies there.
+    ::SetCursorPos(0, 0);
     std::set<std::wstring> counted;
     for (int round = 0; round < warmup + runs; ++round) {
         for (std::size_t i = 0; i < programs.size(); ++i) {
             const Program& program =
                 programs[(i + static_cast<std::size_t>(round)) % programs.size()];
             const double start = Now();
-            const Started started = Start(program.exe, program.folder);
+            const Started started = StartProgram(program);
             HWND dialog = WaitForDialog(started);
             const double elapsed = Now() - start;
             if (round >= warmup)
@@ -166,6 +211,7 @@ int Startup(int runs, int warmup, const std::vector<Program>& programs) {
                             static_cast<long>(count));
             }
             Close(started, dialog);
+            Settle();
         }
     }
     return 0;
@@ -191,11 +237,6 @@ double WaitForGrowth(const std::wstring& log, LONGLONG before, HANDLE change) {
         if (change != INVALID_HANDLE_VALUE && ::WaitForSingleObject(change, 2) == WAIT_OBJECT_0)
             ::FindNextChangeNotification(change);
     }
-}
-
-// Lets the started cmd and game finish before the next measurement.
-void Settle() {
-    ::Sleep(300);
 }
 
 int Launch(int runs, int warmup, const std::wstring& kolvek, const std::wstring& log) {
@@ -260,8 +301,9 @@ int Launch(int runs, int warmup, const std::wstring& kolvek, const std::wstring&
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: kolvek_bench_driver startup RUNS WARMUP LABEL=EXE[|FOLDER]...\n"
-                         "       kolvek_bench_driver launch RUNS WARMUP KOLVEK_EXE GAME_LOG\n");
+    std::fprintf(stderr,
+                 "usage: kolvek_bench_driver startup RUNS WARMUP LABEL=EXE[|FOLDER[|TEMP]]...\n"
+                 "       kolvek_bench_driver launch RUNS WARMUP KOLVEK_EXE GAME_LOG\n");
     return 2;
 }
 
@@ -286,9 +328,15 @@ int wmain(int argc, wchar_t** argv) {
             program.label = argument.substr(0, equals);
             const std::wstring rest = argument.substr(equals + 1);
             const std::size_t bar = rest.find(L'|');
+            const std::size_t bar2 = bar == std::wstring::npos ? bar : rest.find(L'|', bar + 1);
             program.exe = rest.substr(0, bar);
-            program.folder =
-                bar == std::wstring::npos ? FolderOf(program.exe) : rest.substr(bar + 1);
+            if (bar != std::wstring::npos)
+                program.folder =
+                    rest.substr(bar + 1, bar2 == std::wstring::npos ? bar2 : bar2 - bar - 1);
+            if (program.folder.empty())
+                program.folder = FolderOf(program.exe);
+            if (bar2 != std::wstring::npos)
+                program.temp = rest.substr(bar2 + 1);
             programs.push_back(program);
         }
         if (programs.empty())

@@ -7,12 +7,15 @@
 # Every figure is a ratio of two things measured side by side, in turns, in the
 # same run (median of RUNS runs after WARMUP warm-up rounds), so that the
 # machine's own speed cancels out:
-#   1. start-up     KOLVEK.EXE (5 maps) vs. a minimal dialog program, from
+#   1. start-up     KOLVEK.EXE (5 maps) vs. a minimal dialog program, once
+#                   with KOLVEK.EXE's manifest and once without, from
 #                   CreateProcess to the dialog shown, painted and idle
 #   2. map folders  KOLVEK.EXE's start-up with 10,000 and 20,000 maps vs. none
-#   3. launch       OK pressed to the stand-in game's first log line vs.
+#   3. temp folder  KOLVEK.EXE's start-up with 40,000 files in the user's
+#                   temporary folder vs. an empty temporary folder
+#   4. launch       OK pressed to the stand-in game's first log line vs.
 #                   `cmd /c RunA2.bat` started directly
-#   4. footprint    size of the Release KOLVEK.EXE and the DLLs it imports
+#   5. footprint    size of the Release KOLVEK.EXE and the DLLs it imports
 #
 # Everything lives in build/bench: the Release build (release/), the driver
 # and minimal dialog (tools/), a Wine prefix of its own (wineprefix/) and the
@@ -51,9 +54,14 @@ kolvek_exe="$release/KOLVEK/KOLVEK.EXE"
 standin="$release/standin/armada2.exe"
 driver="$tools/kolvek_bench_driver.exe"
 minimal="$tools/minimal_dialog.exe"
+minimal_manifest="$tools/minimal_dialog_manifest.exe"
 
 # --- A display --------------------------------------------------------------------
+temp_unix=""
 cleanup() {
+    if [ -n "$temp_unix" ]; then
+        python3 "$root/bench/temp_files.py" clear "$temp_unix"
+    fi
     if [ -n "${WINEPREFIX:-}" ] && [ -d "$WINEPREFIX" ]; then
         wineserver -k 2>/dev/null || true
     fi
@@ -89,8 +97,8 @@ sh "$root/scripts/wine-fonts.sh" "$WINEPREFIX"
 drive_c="$WINEPREFIX/drive_c"
 bench_c="$drive_c/kbench"
 rm -rf "$bench_c"
-mkdir -p "$bench_c/minimal"
-cp "$minimal" "$bench_c/minimal/"
+mkdir -p "$bench_c/minimal" "$bench_c/emptytemp"
+cp "$minimal" "$minimal_manifest" "$bench_c/minimal/"
 install() {
     local name="$1" maps="$2"
     local base="$bench_c/$name"
@@ -118,13 +126,30 @@ run_driver() {
 echo "bench: start-up ($runs runs after $warmup warm-up)" >&2
 run_driver startup "$runs" "$warmup" \
     "kolvek=$(w 'small\KOLVEK\KOLVEK.EXE')" \
-    "minimal=$(w 'minimal\minimal_dialog.exe')" >"$results/startup.txt"
+    "minimal=$(w 'minimal\minimal_dialog.exe')" \
+    "manifest=$(w 'minimal\minimal_dialog_manifest.exe')" >"$results/startup.txt"
 
 echo "bench: map folders" >&2
 run_driver startup "$runs" "$warmup" \
     "maps0=$(w 'empty\KOLVEK\KOLVEK.EXE')" \
     "maps10k=$(w 'maps10k\KOLVEK\KOLVEK.EXE')" \
     "maps20k=$(w 'maps20k\KOLVEK\KOLVEK.EXE')" >"$results/folders.txt"
+
+# The user's temporary folder as GetTempPathW finds it (TMP before TEMP),
+# filled for this part only; the empty one is passed to the other program.
+echo "bench: temporary folder" >&2
+temp_win="$(wine cmd /c 'echo %TMP%' 2>/dev/null | tr -d '\r' || true)"
+temp_unix="$(winepath -u "$temp_win" 2>/dev/null || true)"
+if [ -z "$temp_win" ] || [ ! -d "$temp_unix" ]; then
+    echo "bench: no temporary folder found ('$temp_win')" >&2
+    exit 1
+fi
+python3 "$root/bench/temp_files.py" fill "$temp_unix" 40000
+run_driver startup "$runs" "$warmup" \
+    "temp0=$(w 'small\KOLVEK\KOLVEK.EXE')||$(w emptytemp)" \
+    "temp40k=$(w 'small\KOLVEK\KOLVEK.EXE')" >"$results/temp.txt"
+python3 "$root/bench/temp_files.py" clear "$temp_unix"
+temp_unix=""
 
 echo "bench: launch" >&2
 run_driver launch "$runs" "$warmup" "$(w 'launch\KOLVEK\KOLVEK.EXE')" \

@@ -6,7 +6,9 @@
 #include "platform/win32/Win32Text.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
+#include <exception>
 #include <vector>
 
 namespace kolvek {
@@ -264,6 +266,27 @@ void WorldEditDialog::CreateControls(int dpiX, int dpiY) {
 }
 
 void WorldEditDialog::AddTooltip() {
+    // Made when the mouse first moves over the picture: the tooltip's window
+    // is a top-level one (under Wine an X window too), some 4 ms of start-up
+    // that a start without hovering over the picture never needs.
+    ::SetWindowSubclass(view_.Window(Control::Image1), WatchFirstHover, 0,
+                        reinterpret_cast<DWORD_PTR>(this));
+}
+
+LRESULT CALLBACK WorldEditDialog::WatchFirstHover(HWND picture, UINT message, WPARAM wParam,
+                                                  LPARAM lParam, UINT_PTR id, DWORD_PTR self) {
+    if (message == WM_MOUSEMOVE) {
+        ::RemoveWindowSubclass(picture, WatchFirstHover, id);
+        try {
+            reinterpret_cast<WorldEditDialog*>(self)->CreateTooltip(picture, wParam, lParam);
+        } catch (const std::exception&) {
+            // Out of memory for the tip's text: the picture goes without it.
+        }
+    }
+    return ::DefSubclassProc(picture, message, wParam, lParam);
+}
+
+void WorldEditDialog::CreateTooltip(HWND picture, WPARAM wParam, LPARAM lParam) {
     HWND dialog = Handle();
     // Owned by the dialog, so it goes when the dialog goes.
     HWND tooltip =
@@ -277,9 +300,21 @@ void WorldEditDialog::AddTooltip() {
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = dialog;
-    tool.uId = reinterpret_cast<UINT_PTR>(view_.Window(Control::Image1));
+    tool.uId = reinterpret_cast<UINT_PTR>(picture);
     tool.lpszText = &text[0];
     ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    // The tooltip sees the picture's messages from the next one on; handed
+    // this first move as well, it starts its delay now, as it did when it
+    // was made with the dialog.
+    MSG move{};
+    move.hwnd = picture;
+    move.message = WM_MOUSEMOVE;
+    move.wParam = wParam;
+    move.lParam = lParam;
+    move.time = static_cast<DWORD>(::GetMessageTime());
+    const DWORD position = ::GetMessagePos();
+    move.pt = {GET_X_LPARAM(position), GET_Y_LPARAM(position)};
+    ::SendMessageW(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&move));
 }
 
 void WorldEditDialog::SizeAndCentre(int dpiX, int dpiY) {

@@ -42,7 +42,12 @@ private:
 
     void CreateFont(int dpiY);
     void CreateControls(int dpiX, int dpiY);
+    // The picture's tooltip, made by CreateTooltip on the first mouse move
+    // over the picture, which it hands on to the new tooltip.
     void AddTooltip();
+    static LRESULT CALLBACK WatchFirstHover(HWND picture, UINT message, WPARAM wParam,
+                                            LPARAM lParam, UINT_PTR id, DWORD_PTR self);
+    void CreateTooltip(HWND picture, WPARAM wParam, LPARAM lParam);
     void SizeAndCentre(int dpiX, int dpiY);
     void Raise(void (frmWorldEdit::*handler)());
 

@@ -134,6 +134,29 @@ TEST(KolvekNames, PathBoxHoldsCapitalsOfLettersBeyondLatin1) {
     EXPECT_NE(std::wstring::npos, text.find(L"\\\u03A3IGMA\\ARMADA2.EXE")) << ToUtf8(text);
 }
 
+TEST_F(KolvekDialog, PictureShowsItsTooltipWhenTheMouseRestsOnIt) {
+    // The tooltip's window is made on the first move over the picture; the
+    // move that makes it must already count towards showing it.
+    POINT before{};
+    ::GetCursorPos(&before);
+    RECT picture{};
+    ::GetWindowRect(program_->Item(kPicture), &picture);
+    ::SetCursorPos((picture.left + picture.right) / 2, (picture.top + picture.bottom) / 2);
+    HWND tooltip = nullptr;
+    const bool shown = WaitUntil([&] {
+        for (HWND window = ::FindWindowExW(nullptr, nullptr, nullptr, nullptr); window != nullptr;
+             window = ::FindWindowExW(nullptr, window, nullptr, nullptr)) {
+            if (::GetWindow(window, GW_OWNER) == program_->Dialog() && ::IsWindowVisible(window))
+                tooltip = window;
+        }
+        return tooltip != nullptr;
+    });
+    ::SetCursorPos(before.x, before.y);
+    ASSERT_TRUE(shown);
+    EXPECT_EQ(L"tooltips_class32", ClassOf(tooltip));
+    EXPECT_EQ(L"Star Trek Armada II mit Doppelklick normal starten", WindowText(tooltip));
+}
+
 TEST_F(KolvekDialog, FocusStartsOnOkAndTabVisitsOnlyTheShownControlsInTheirOrder) {
     EXPECT_EQ(program_->Item(kOk), program_->Focus());
     EXPECT_EQ(MAKELONG(kOk, DC_HASDEFID), ::SendMessageW(program_->Dialog(), DM_GETDEFID, 0, 0));

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace kolvek {
 
@@ -32,7 +33,38 @@ static_assert(offsetof(SHFILEOPSTRUCTA, lpszProgressTitle) == 26, "progress titl
 static_assert(sizeof(SHFILEOPSTRUCTA) == 30, "SHFILEOPSTRUCTA is 30 bytes");
 #endif
 
+namespace {
+
+using FileOperationFunction = decltype(&SHFileOperationA);
+
+// shell32.dll by its full path in the system folder, so that no DLL of the
+// same name beside the program or in the current folder is taken instead.
+HMODULE LoadShell32() {
+    wchar_t folder[MAX_PATH];
+    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return nullptr;
+    const std::wstring path = std::wstring(folder, length) + L"\\shell32.dll";
+    return ::LoadLibraryExW(path.c_str(), nullptr, 0);
+}
+
+} // namespace
+
 ShellFileOpResult Win32Shell::FileOperation(const ShellFileOpRequest& request) {
+    ShellFileOpResult result;
+    if (shell32_.Get() == nullptr)
+        shell32_.Reset(LoadShell32());
+    const FARPROC address =
+        shell32_.Get() != nullptr ? ::GetProcAddress(shell32_.Get(), "SHFileOperationA") : nullptr;
+    if (address == nullptr) {
+        const DWORD error = ::GetLastError();
+        result.returnCode = static_cast<std::int32_t>(error != 0 ? error : ERROR_DLL_NOT_FOUND);
+        return result;
+    }
+    // Through void (*)() as GetProcAddress's result must be, to a type of its own.
+    const auto shellFileOperation =
+        reinterpret_cast<FileOperationFunction>(reinterpret_cast<void (*)()>(address));
+
     // The request's strings already carry their zero terminators; they stay
     // alive (the request is const and outlives the call) until the shell returns.
     SHFILEOPSTRUCTA op{};
@@ -45,8 +77,7 @@ ShellFileOpResult Win32Shell::FileOperation(const ShellFileOpRequest& request) {
     op.hNameMappings = nullptr;
     op.lpszProgressTitle = request.progressTitle.c_str();
 
-    ShellFileOpResult result;
-    result.returnCode = SHFileOperationA(&op);
+    result.returnCode = shellFileOperation(&op);
     result.anyOperationsAborted = op.fAnyOperationsAborted != FALSE;
     return result;
 }
