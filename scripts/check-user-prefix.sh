@@ -10,7 +10,8 @@
 #      C:\KOLVEK\kolvar.ini.
 #   3. Nothing else in the prefix changed: tools/prefix_snapshot.py compares
 #      every file's and folder's size, mode and time and every registry value
-#      before and after, except C:\KOLVEK and what Wine itself does at every
+#      before and after, except C:\KOLVEK, the folder KOLVEK in the user's
+#      temporary folder and what Wine itself does at every
 #      start (a first program run before the record takes its first-start
 #      work out).
 #
@@ -98,9 +99,14 @@ cmp -s "$build/KOLVEK/KOLVEK.EXE" "$WINEPREFIX/drive_c/KOLVEK/KOLVEK.EXE" ||
 
 # 3. Nothing else.
 python3 "$snapshot" save "$WINEPREFIX" "$work/after.json"
-python3 "$snapshot" compare "$work/before.json" "$work/after.json" drive_c/KOLVEK >&2 ||
-    fail "run.sh --prefix changed the prefix outside C:\\KOLVEK"
-echo "check-user-prefix: only C:\\KOLVEK changed"
+# KOLVEK.EXE makes its own folder for the launches' script copies in the
+# user's temporary folder (Wine 8 has it in the profile, later Wines in
+# AppData\Local).
+user="$(id -un)"
+python3 "$snapshot" compare "$work/before.json" "$work/after.json" drive_c/KOLVEK \
+    "drive_c/users/$user/Temp/KOLVEK" "drive_c/users/$user/AppData/Local/Temp/KOLVEK" >&2 ||
+    fail "run.sh --prefix changed the prefix outside C:\\KOLVEK and KOLVEK's temporary folder"
+echo "check-user-prefix: only C:\\KOLVEK and KOLVEK's temporary folder changed"
 # The prefix takes over a gigabyte; the records and logs stay.
 wineserver -k 2>/dev/null || true
 wineserver -w 2>/dev/null || true

@@ -79,7 +79,16 @@ ScriptCopies::~ScriptCopies() {
 
 void ScriptCopies::RemoveLeftovers() {
     try {
-        for (const std::string& folder : CopyFolders(platform_)) {
+        const std::vector<std::string> folders = CopyFolders(platform_);
+        try {
+            // Made now if missing, so that later starts find it by its exact
+            // name: under Wine, looking up a name that is missing reads the
+            // whole temporary folder.
+            platform_.files.CreateFolder(folders[0]);
+        } catch (const RuntimeError&) {
+            // No temporary folder: the copies go beside RunA2.bat.
+        }
+        for (const std::string& folder : folders) {
             try {
                 for (const std::string& name : platform_.files.ListFiles(folder)) {
                     const std::string path = WithClosingBackslash(folder) + name;

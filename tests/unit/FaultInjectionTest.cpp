@@ -300,9 +300,10 @@ TEST(FaultInjection, LoadEndsTheProgramWhenSettingsOrTheMapListingFail) {
                             },
                             [](World& w) { w.form.Form_Load(); }};
     const auto calls = RecordCalls(scenario);
-    ASSERT_EQ(calls.size(), 9u);
-    EXPECT_EQ(calls[6].Text(), std::string("list ") + kCopies);
-    EXPECT_EQ(calls[7].Text(), std::string("list C:\\KOLVEK"));
+    ASSERT_EQ(calls.size(), 10u);
+    EXPECT_EQ(calls[6].Text(), std::string("mkdir ") + kCopies);
+    EXPECT_EQ(calls[7].Text(), std::string("list ") + kCopies);
+    EXPECT_EQ(calls[8].Text(), std::string("list C:\\KOLVEK"));
     EXPECT_EQ(calls.back().Text(), std::string("list ") + kMaps);
 
     FailEachCallInTurn(scenario, calls, [](World& w, const PlatformCall& call) {
