@@ -60,4 +60,24 @@ private:
     HANDLE handle_;
 };
 
+// A module from LoadLibraryExW.
+class ModuleHandle {
+public:
+    ModuleHandle() = default;
+    ~ModuleHandle() { Reset(nullptr); }
+    ModuleHandle(const ModuleHandle&) = delete;
+    ModuleHandle& operator=(const ModuleHandle&) = delete;
+
+    HMODULE Get() const { return module_; }
+    // Takes ownership of `module`, freeing the one held before.
+    void Reset(HMODULE module) {
+        if (module_ != nullptr && module_ != module)
+            ::FreeLibrary(module_);
+        module_ = module;
+    }
+
+private:
+    HMODULE module_ = nullptr;
+};
+
 } // namespace kolvek

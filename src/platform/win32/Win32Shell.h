@@ -5,16 +5,12 @@
 // workflow never performs a shell operation.
 
 #include "platform/Shell.h"
-#include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32Handles.h"
 
 namespace kolvek {
 
 class Win32Shell : public Shell {
 public:
-    Win32Shell() = default;
-    Win32Shell(const Win32Shell&) = delete;
-    Win32Shell& operator=(const Win32Shell&) = delete;
-
     // Hands the request to SHFileOperationA and reports its return value and
     // whether the shell aborted any part of the operation. Never throws; the
     // shell shows its own dialogs, modally, on the calling thread. When
@@ -24,29 +20,7 @@ public:
 
 private:
     // shell32.dll once loaded; freed with the shell object.
-    class Library {
-    public:
-        Library() = default;
-        ~Library() {
-            if (module_ != nullptr)
-                ::FreeLibrary(module_);
-        }
-        Library(const Library&) = delete;
-        Library& operator=(const Library&) = delete;
-
-        HMODULE Get() const { return module_; }
-        // Takes ownership of `module`, freeing the one held before.
-        void Reset(HMODULE module) {
-            if (module_ != nullptr && module_ != module)
-                ::FreeLibrary(module_);
-            module_ = module;
-        }
-
-    private:
-        HMODULE module_ = nullptr;
-    };
-
-    Library shell32_;
+    ModuleHandle shell32_;
 };
 
 } // namespace kolvek
