@@ -120,7 +120,6 @@ void CheckNewMap(const std::string& name, bool mapExists, bool confirm) {
     for (unsigned char c : typed)
         FUZZ_CHECK(IsFileNameCharacter(c), typed);
     FUZZ_CHECK(typed == withExtension && HasMapExtension(fp.text, typed), typed);
-    FUZZ_CHECK(form.LaunchArgument() == "/edit " + typed, form.LaunchArgument());
 
     std::vector<std::string> lines;
     const std::string& bytes = fp.files.Bytes(kScript);

@@ -1,36 +1,29 @@
 #pragma once
-// Owners of the GDI objects the dialog keeps: each deletes its object once,
-// in its destructor, and cannot be copied.
+// Owners of the GDI objects the dialog keeps and of the device contexts it
+// borrows: each gives its object back once, in its destructor.
 
 #include "platform/win32/Win32Api.h"
-
-#include <utility>
+#include "platform/win32/Win32Handles.h"
 
 namespace kolvek {
 
 // A bitmap, font or brush made by this program (never a stock object).
-template <typename Handle> class GdiObject {
-public:
-    GdiObject() = default;
-    explicit GdiObject(Handle handle) : handle_(handle) {}
-    ~GdiObject() {
-        if (handle_ != nullptr)
-            ::DeleteObject(handle_);
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-
-    Handle Get() const { return handle_; }
-    // Takes ownership of `handle`, deleting the object held before.
-    void Reset(Handle handle) {
-        if (handle_ != nullptr && handle_ != handle)
-            ::DeleteObject(handle_);
-        handle_ = handle;
-    }
-
-private:
-    Handle handle_ = nullptr;
+template <typename Object> struct GdiObjectTraits {
+    using Handle = Object;
+    static Handle Empty() { return nullptr; }
+    static bool Valid(Handle h) { return h != nullptr; }
+    static bool Close(Handle h) { return ::DeleteObject(h) != FALSE; }
 };
+template <typename Object> using GdiObject = UniqueOwner<GdiObjectTraits<Object>>;
+
+// The screen's device context, from GetDC(nullptr).
+struct ScreenDCTraits {
+    using Handle = HDC;
+    static Handle Empty() { return nullptr; }
+    static bool Valid(Handle h) { return h != nullptr; }
+    static bool Close(Handle h) { return ::ReleaseDC(nullptr, h) != 0; }
+};
+using ScreenDC = UniqueOwner<ScreenDCTraits>;
 
 // A memory device context compatible with another one, with one object
 // selected into it; the old object is selected back before the DC goes.
@@ -53,23 +46,6 @@ public:
 private:
     HDC dc_;
     HGDIOBJ old_;
-};
-
-// The screen's device context, for asking its resolution.
-class ScreenDC {
-public:
-    ScreenDC() : dc_(::GetDC(nullptr)) {}
-    ~ScreenDC() {
-        if (dc_ != nullptr)
-            ::ReleaseDC(nullptr, dc_);
-    }
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-
-    HDC Get() const { return dc_; }
-
-private:
-    HDC dc_;
 };
 
 } // namespace kolvek

@@ -2,19 +2,21 @@
 // program's only window; the program runs as long as the dialog is open.
 
 #include "app/WorldEditDialog.h"
+#include "launcher/EventBoundary.h"
 #include "platform/win32/Win32Api.h"
 #include "platform/win32/Win32Platform.h"
 
 #include <commctrl.h>
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+namespace {
+
+int RunDialog(HINSTANCE instance, kolvek::Platform& platform) {
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
     ::InitCommonControlsEx(&controls);
 
-    kolvek::Win32Platform platform;
-    kolvek::WorldEditDialog dialog(instance, platform.Get());
+    kolvek::WorldEditDialog dialog(instance, platform);
     if (!dialog.Create())
         return 1;
     // Ends the program itself, before the dialog is shown, when start-up fails.
@@ -33,4 +35,20 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         ::DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    kolvek::Win32Platform platform;
+    int result = 1;
+    // What escapes the dialog's making (its layout, its first messages) ends
+    // in the generic report too, never in the C++ runtime's abort.
+    try {
+        kolvek::RunEventHandler(platform.Get(),
+                                [&] { result = RunDialog(instance, platform.Get()); });
+    } catch (...) {
+        kolvek::ReportUnhandledError(platform.Get(), kolvek::err::InternalError);
+    }
+    return result;
 }

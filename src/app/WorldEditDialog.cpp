@@ -190,7 +190,7 @@ INT_PTR CALLBACK WorldEditDialog::Procedure(HWND window, UINT message, WPARAM wP
         });
     } catch (...) {
         // Not even a std::exception.
-        ReportUnhandledError(self->platform_, RuntimeError(err::InternalError));
+        ReportUnhandledError(self->platform_, err::InternalError);
     }
     return call.result;
 }
@@ -215,7 +215,7 @@ INT_PTR WorldEditDialog::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void WorldEditDialog::OnInit(HWND dialog) {
     view_.AttachDialog(dialog);
-    ScreenDC screen;
+    ScreenDC screen(::GetDC(nullptr));
     const int dpiX = ::GetDeviceCaps(screen.Get(), LOGPIXELSX);
     const int dpiY = ::GetDeviceCaps(screen.Get(), LOGPIXELSY);
 

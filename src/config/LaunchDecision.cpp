@@ -3,6 +3,7 @@
 #include "config/LaunchScript.h"
 #include "config/ScriptNames.h"
 #include "files/FileNames.h"
+#include "platform/PathText.h"
 
 namespace kolvek {
 
@@ -26,7 +27,7 @@ const char kGameProgram[] = "armada2.exe";
 
 // `gameFolder` ends in a backslash, as EnterableGameFolder has checked.
 void CheckGameProgram(Platform& platform, const std::string& gameFolder) {
-    if (!platform.files.IsFile(gameFolder + kGameProgram))
+    if (!platform.files.IsFile(JoinPath(gameFolder, kGameProgram)))
         throw LaunchRefusal(err::FileNotFound,
                             "Im Spielverzeichnis " + gameFolder +
                                 " liegt kein armada2.exe. Trage in kolvar.ini bei ArmadaPath den "

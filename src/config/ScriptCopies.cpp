@@ -18,7 +18,7 @@ const char kCopyFolder[] = "KOLVEK";
 // folder; and the program folder (beside RunA2.bat) when that cannot take
 // them.
 std::vector<std::string> CopyFolders(Platform& platform) {
-    return {WithClosingBackslash(platform.process.TemporaryFolder()) + kCopyFolder,
+    return {JoinPath(platform.process.TemporaryFolder(), kCopyFolder),
             platform.process.ProgramFolder()};
 }
 
@@ -91,7 +91,7 @@ void ScriptCopies::RemoveLeftovers() {
         for (const std::string& folder : folders) {
             try {
                 for (const std::string& name : platform_.files.ListFiles(folder)) {
-                    const std::string path = WithClosingBackslash(folder) + name;
+                    const std::string path = JoinPath(folder, name);
                     const bool ours = std::any_of(runs_.begin(), runs_.end(),
                                                   [&](const Run& run) { return run.path == path; });
                     if (IsScriptCopyName(name) && !ours)
@@ -106,20 +106,35 @@ void ScriptCopies::RemoveLeftovers() {
     }
 }
 
-void ScriptCopies::Start(const std::string& path, int windowStyle) {
+HeldStart::~HeldStart() {
+    if (process_ == nullptr)
+        return;
+    process_.reset(); // ends it unrun
+    copies_->Remove(path_);
+}
+
+void HeldStart::Run() {
+    process_->Run();
+    // There is room for it: once cmd.exe runs, nothing may fail that would
+    // lose track of it or remove the copy it reads.
+    copies_->runs_.push_back({std::move(path_), std::move(process_)});
+}
+
+HeldStart ScriptCopies::Start(const std::string& path, int windowStyle) {
     RemoveEnded();
+    runs_.reserve(runs_.size() + 1); // see HeldStart::Run
     std::unique_ptr<StartedProcess> process;
     try {
         // /d: no AutoRun commands from the registry; /e:on /v:off: the
         // syntax the script is escaped for, whatever the registry says.
-        process = platform_.process.Start(platform_.process.SystemFolder() + "\\cmd.exe",
+        process = platform_.process.Start(JoinPath(platform_.process.SystemFolder(), "cmd.exe"),
                                           "cmd.exe /d /e:on /v:off /c .\\" + NameOf(path),
                                           FolderOf(path), windowStyle);
     } catch (const RuntimeError&) {
         Remove(path);
         throw;
     }
-    runs_.push_back({path, std::move(process)});
+    return HeldStart(*this, path, std::move(process));
 }
 
 void ScriptCopies::RemoveEnded() {

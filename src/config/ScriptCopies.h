@@ -20,6 +20,32 @@ std::string WriteScriptCopy(Platform& platform, const std::vector<std::string>& 
 // True for the file names that WriteScriptCopy gives its copies.
 bool IsScriptCopyName(const std::string& name);
 
+class ScriptCopies;
+
+// A copy's cmd.exe, started but held before it reads the copy's first line.
+class HeldStart {
+public:
+    HeldStart(HeldStart&& other) noexcept = default;
+    HeldStart& operator=(HeldStart&&) = delete;
+    HeldStart(const HeldStart&) = delete;
+    HeldStart& operator=(const HeldStart&) = delete;
+    // Unless it ran: ends cmd.exe unrun and removes its copy. Traps every error.
+    ~HeldStart();
+
+    // Lets cmd.exe run the copy; from then on the copies keep it. When that
+    // fails the error passes on, and the destructor undoes the start.
+    void Run();
+
+private:
+    friend class ScriptCopies;
+    HeldStart(ScriptCopies& copies, std::string path, std::unique_ptr<StartedProcess> process)
+        : copies_(&copies), path_(std::move(path)), process_(std::move(process)) {}
+
+    ScriptCopies* copies_;
+    std::string path_;
+    std::unique_ptr<StartedProcess> process_; // null once it runs
+};
+
 // The copies started in this run and their command processors.
 class ScriptCopies {
 public:
@@ -35,10 +61,10 @@ public:
     void RemoveLeftovers();
     // Starts the system's cmd.exe on the copy at `path`, in the copy's own
     // folder, with only the copy's file name on its command line (nothing
-    // that cmd could expand or split), and keeps the process. Removes the
-    // copies whose command processor has ended first. When the start fails,
-    // the copy is removed and the error passes on.
-    void Start(const std::string& path, int windowStyle);
+    // that cmd could expand or split), held until the answer's Run. Removes
+    // the copies whose command processor has ended first. When the start
+    // fails, the copy is removed and the error passes on.
+    [[nodiscard]] HeldStart Start(const std::string& path, int windowStyle);
     // Removes the copies whose command processor has ended. Traps every
     // error: a copy that cannot go now is tried again later.
     void RemoveEnded();
@@ -46,6 +72,7 @@ public:
     std::size_t Count() const { return runs_.size(); }
 
 private:
+    friend class HeldStart;
     struct Run {
         std::string path;
         std::unique_ptr<StartedProcess> process;

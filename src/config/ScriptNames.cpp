@@ -21,15 +21,6 @@ const char kBadCharacterText[] =
     throw LaunchRefusal(err::InvalidArgument, reason);
 }
 
-bool IsDriveLetter(char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
-// "X:\" and more.
-bool StartsWithDrive(const std::string& path) {
-    return path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\';
-}
-
 // Each folder name must be one that Windows allows: cd would take * and ? as
 // wildcards, a quote or a line end as the end of its argument. And cd drops
 // blanks and dots at the end of a name: "Armada " would enter "Armada",
@@ -77,7 +68,7 @@ bool ConsoleHolds(const TextCodec& codec, const std::string& text) {
 }
 
 std::string EnterableGameFolder(Platform& platform, const std::string& gameFolder) {
-    if (!StartsWithDrive(gameFolder) || gameFolder.back() != '\\')
+    if (!StartsWithDriveRoot(gameFolder) || gameFolder.back() != '\\')
         Refuse(kNotFullPathText);
     const std::string folder = WithoutClosingBackslash(gameFolder);
     if (HasNameCdCannotEnter(folder))
@@ -102,7 +93,7 @@ std::string MapNameForScript(Platform& platform, const std::string& folder,
                              const std::string& name) {
     if (ConsoleHolds(platform.codec, name))
         return name;
-    const std::string shortName = NameOf(platform.files.ShortPath(folder + "\\" + name));
+    const std::string shortName = NameOf(platform.files.ShortPath(JoinPath(folder, name)));
     return ConsoleHolds(platform.codec, shortName) ? shortName : std::string();
 }
 

@@ -4,6 +4,7 @@
 #include "config/mdlKOLVEK.h"
 #include "files/USysMdlFileDirHandle.h"
 #include "launcher/MapName.h"
+#include "platform/PathText.h"
 #include "platform/Utf8Text.h"
 
 namespace kolvek {
@@ -92,34 +93,41 @@ void frmWorldEdit::OKButton_Click() {
         }
         return;
     }
+    std::string replacedMap;
     if (!editExisting_) {
         if (name != typed)
             view_.SetText(Control::newWorld, name);
-        const std::string mapPath = bznList_.Path() + "\\" + view_.Text(Control::newWorld);
+        const std::string mapPath = JoinPath(bznList_.Path(), view_.Text(Control::newWorld));
         if (USysMdlFileDirHandle::FileExists(platform_, mapPath, true)) {
             if (platform_.ui.ShowMessage(kOverwriteText, mb::OkCancel, "Karte zurücksetzen?") ==
                 mb::ResultCancel) {
                 SelectWholeName();
                 return;
             }
-            platform_.files.RemoveFile(bznList_.Path() + "\\" + view_.Text(Control::newWorld));
+            replacedMap = mapPath;
         }
     }
-    launchArgument_ = launch.argument;
-    Launch(launch);
+    // The map the user agreed to replace goes only with a launch that
+    // happens: the script and its copy are written and cmd.exe is started
+    // held before its first line; then the map goes, and only then does
+    // cmd.exe run on towards the game line. A fault on the way starts
+    // nothing and leaves the map as it was.
+    HeldStart start = scriptCopies_.Start(mdlKOLVEK::WriteLaunchScript(platform_, launch),
+                                          window_style::MinimizedFocus);
+    if (!replacedMap.empty())
+        platform_.files.RemoveFile(replacedMap);
+    start.Run();
 }
 
 void frmWorldEdit::Image1_DblClick() {
-    Launch(DecideNormalStart(platform_, GameFolder));
+    const LaunchDecision launch = DecideNormalStart(platform_, GameFolder);
+    scriptCopies_
+        .Start(mdlKOLVEK::WriteLaunchScript(platform_, launch), window_style::MinimizedFocus)
+        .Run();
 }
 
 void frmWorldEdit::CancelButton_Click() {
     view_.Unload();
-}
-
-void frmWorldEdit::Launch(const LaunchDecision& launch) {
-    const std::string script = mdlKOLVEK::WriteLaunchScript(platform_, launch);
-    scriptCopies_.Start(script, window_style::MinimizedFocus);
 }
 
 void frmWorldEdit::RefuseName(const std::string& message) {

@@ -24,12 +24,7 @@ public:
     void Image1_DblClick();
     void CancelButton_Click();
 
-    bool EditExisting() const { return editExisting_; }
-    const std::string& LaunchArgument() const { return launchArgument_; }
-    const FileListBox& bznList() const { return bznList_; }
-
 private:
-    void Launch(const LaunchDecision& launch);
     void RefuseName(const std::string& message);
     void SelectWholeName();
 
@@ -40,7 +35,6 @@ private:
     // next launch and when the dialog goes.
     ScriptCopies scriptCopies_;
     bool editExisting_ = false;
-    std::string launchArgument_;
 };
 
 } // namespace kolvek

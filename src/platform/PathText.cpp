@@ -2,8 +2,18 @@
 
 namespace kolvek {
 
+std::string DriveOf(const std::string& path) {
+    const bool letter =
+        !path.empty() && ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    return letter && path.size() >= 2 && path[1] == ':' ? path.substr(0, 2) : std::string();
+}
+
+bool StartsWithDriveRoot(const std::string& path) {
+    return !DriveOf(path).empty() && path.size() >= 3 && path[2] == '\\';
+}
+
 bool IsDriveRoot(const std::string& path) {
-    return path.size() == 3 && path[1] == ':' && path[2] == '\\';
+    return path.size() == 3 && StartsWithDriveRoot(path);
 }
 
 std::string WithClosingBackslash(const std::string& path) {
@@ -16,6 +26,10 @@ std::string WithoutClosingBackslash(const std::string& path) {
     if (path.empty() || path.back() != '\\' || IsDriveRoot(path))
         return path;
     return path.substr(0, path.size() - 1);
+}
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    return WithClosingBackslash(folder) + name;
 }
 
 std::string FolderOf(const std::string& path) {

@@ -6,6 +6,11 @@
 
 namespace kolvek {
 
+// The drive `path` begins with, "X:" for a letter and a colon; empty when
+// it begins with none.
+std::string DriveOf(const std::string& path);
+// True when `path` begins with a drive's root, "X:\".
+bool StartsWithDriveRoot(const std::string& path);
 // True for a drive's root with its backslash, "X:\".
 bool IsDriveRoot(const std::string& path);
 // `path` with a closing backslash; unchanged when it has one.
@@ -13,6 +18,8 @@ std::string WithClosingBackslash(const std::string& path);
 // `path` without its closing backslash, except at a drive root, which keeps
 // it: "E:" alone names the drive's current folder, not its root.
 std::string WithoutClosingBackslash(const std::string& path);
+// `name` in `folder`, with one backslash between them.
+std::string JoinPath(const std::string& folder, const std::string& name);
 // The folder that holds `path`'s last part, by the same rule ("E:\" for
 // "E:\name"); empty when `path` has no backslash.
 std::string FolderOf(const std::string& path);

@@ -11,11 +11,14 @@ namespace window_style {
 constexpr int MinimizedFocus = 2;
 }
 
-// A program that was started. Destroying this object lets go of the process
-// (its handle); the process itself runs on.
+// A program that was started, held before its first instruction until Run
+// lets it go. Destroying this object lets go of the process (its handle): a
+// process that runs, runs on; one that was never run is ended unrun.
 class StartedProcess {
 public:
     virtual ~StartedProcess() = default;
+    // Lets the held process run. Throws RuntimeError when it cannot.
+    virtual void Run() = 0;
     // True once the process has ended.
     virtual bool HasEnded() = 0;
 };
@@ -33,8 +36,8 @@ public:
     virtual std::string TemporaryFolder() = 0;
     // Starts the executable `application` (a full path) with `commandLine`
     // exactly as given, in `workingFolder`, its window shown with
-    // `windowStyle`, and does not wait. Throws RuntimeError when it cannot
-    // be started.
+    // `windowStyle`, held until Run; never waits for it. Throws RuntimeError
+    // when it cannot be started.
     virtual std::unique_ptr<StartedProcess> Start(const std::string& application,
                                                   const std::string& commandLine,
                                                   const std::string& workingFolder,

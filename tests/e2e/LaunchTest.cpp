@@ -279,7 +279,24 @@ TEST_F(KolvekLaunch, MapThatCannotBeDeletedEndsTheProgramWithARuntimeErrorReport
 
     EXPECT_TRUE(program_->WaitForExit());
     EXPECT_TRUE(IsFile(installation_.MapFile(L"alpha.bzn")));
-    EXPECT_FALSE(IsFile(installation_.ProgramFile(L"RunA2.bat")));
+    EXPECT_TRUE(installation_.GameStarts().empty());
+}
+
+TEST_F(KolvekLaunch, BlockedScriptAfterAConfirmedOverwriteKeepsTheMapAndStartsNothing) {
+    const std::string original = ReadFileBytes(installation_.MapFile(L"alpha.bzn"));
+    // A folder where RunA2.bat goes: the script cannot be written.
+    ASSERT_TRUE(::CreateDirectoryW(installation_.ProgramFile(L"RunA2.bat").c_str(), nullptr));
+    ChooseNewMap();
+    OkWithName(L"alpha");
+    program_->Answer(program_->WaitForMessageBox(), IDOK);
+
+    MessageBoxView report = program_->WaitForMessageBox();
+    EXPECT_EQ(L"KOLVEK", report.title);
+    EXPECT_EQ(L"Laufzeitfehler 75: Fehler beim Zugriff auf Pfad/Datei", report.text);
+    program_->Answer(report, IDOK);
+    EXPECT_TRUE(program_->WaitForExit());
+    EXPECT_EQ(original, ReadFileBytes(installation_.MapFile(L"alpha.bzn")));
+    EXPECT_TRUE(installation_.GameStarts().empty());
 }
 
 TEST_F(KolvekLaunch, PictureDoubleClickStartsTheGameNormallyInEitherModeWithoutChecks) {

@@ -1,10 +1,15 @@
 #include "fake/FakePlatform.h"
 
 #include <algorithm>
+#include <new>
 
 namespace kolvek::fake {
 
 int FakeUserInterface::ShowMessage(const std::string& prompt, int style, const std::string& title) {
+    if (messageFailures > 0) {
+        --messageFailures;
+        throw std::bad_alloc();
+    }
     boxes.push_back({prompt, style, title});
     events.push_back("box:" + title);
     if (answers.empty())
@@ -12,6 +17,12 @@ int FakeUserInterface::ShowMessage(const std::string& prompt, int style, const s
     const int answer = answers.front();
     answers.pop_front();
     return answer;
+}
+
+void FakeUserInterface::ShowFixedMessage(const char* prompt, int style,
+                                         const char* title) noexcept {
+    boxes.push_back({prompt, style, title});
+    events.push_back(std::string("box:") + title);
 }
 
 int FakeUserInterface::Beeps() const {
@@ -22,11 +33,26 @@ namespace {
 
 class FakeStartedProcess : public StartedProcess {
 public:
-    explicit FakeStartedProcess(std::shared_ptr<bool> ended) : ended_(std::move(ended)) {}
-    bool HasEnded() override { return *ended_; }
+    FakeStartedProcess(FakeProcess& process, FakeProcess::Started started)
+        : process_(process), started_(std::move(started)) {}
+    ~FakeStartedProcess() override {
+        if (!ran_)
+            ++process_.endedUnrun;
+    }
+    void Run() override {
+        if (process_.runFailure != 0)
+            throw RuntimeError(process_.runFailure);
+        if (process_.onRun)
+            process_.onRun(started_);
+        process_.started.push_back(started_);
+        ran_ = true;
+    }
+    bool HasEnded() override { return *started_.ended; }
 
 private:
-    std::shared_ptr<bool> ended_;
+    FakeProcess& process_;
+    FakeProcess::Started started_;
+    bool ran_ = false;
 };
 
 } // namespace
@@ -41,9 +67,9 @@ std::unique_ptr<StartedProcess> FakeProcess::Start(const std::string& applicatio
         throw RuntimeError(err::FileNotFound);
     if (!files_.FolderExists(workingFolder))
         throw RuntimeError(err::PathNotFound);
-    started.push_back(
-        {application, commandLine, workingFolder, windowStyle, std::make_shared<bool>(false)});
-    return std::make_unique<FakeStartedProcess>(started.back().ended);
+    return std::make_unique<FakeStartedProcess>(*this, Started{application, commandLine,
+                                                               workingFolder, windowStyle,
+                                                               std::make_shared<bool>(false)});
 }
 
 FakePlatform::FakePlatform()

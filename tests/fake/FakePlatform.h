@@ -11,6 +11,7 @@
 #include "platform/Platform.h"
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +31,7 @@ struct MessageBoxCall {
 class FakeUserInterface : public UserInterface {
 public:
     int ShowMessage(const std::string& prompt, int style, const std::string& title) override;
+    void ShowFixedMessage(const char* prompt, int style, const char* title) noexcept override;
     void Beep() override { events.push_back("beep"); }
     void SetDefaultPointer() override { events.push_back("pointer"); }
 
@@ -38,11 +40,14 @@ public:
     std::vector<std::string> events;
     // Buttons to press, box by box; OK when empty.
     std::deque<int> answers;
+    // How many of the next ShowMessage calls fail for lack of memory.
+    int messageFailures = 0;
     int Beeps() const;
 };
 
 // Windows-like: a program starts only when its executable exists and its
-// working folder is a folder; each start can be made to end by the test.
+// working folder is a folder; it is held until run, and each run can be made
+// to end by the test.
 class FakeProcess : public Process {
 public:
     explicit FakeProcess(FakeFileSystem& files) : files_(files) {}
@@ -67,8 +72,14 @@ public:
         // The started process ends.
         void End() const { *ended = true; }
     };
+    // The processes that were run, in order.
     std::vector<Started> started;
+    // Held processes that were ended without ever running.
+    int endedUnrun = 0;
     std::int32_t startFailure = 0; // a run-time error number to throw, 0 for none
+    std::int32_t runFailure = 0;   // the same for letting a held process run
+    // Called as a held process is let run, before it counts as started.
+    std::function<void(const Started&)> onRun;
 
 private:
     FakeFileSystem& files_;

@@ -35,7 +35,7 @@ TEST_F(ScriptCopiesTest, StartRunsTheSystemsCmdInTheCopysFolderWithOnlyItsName) 
     fp.process.temporaryFolder = "C:\\Users\\Spieler %OS%\\Temp & Co";
     fp.files.AddFolder(fp.process.temporaryFolder);
     const std::string copy = NewCopy();
-    copies->Start(copy, window_style::MinimizedFocus);
+    copies->Start(copy, window_style::MinimizedFocus).Run();
 
     ASSERT_EQ(fp.process.started.size(), 1u);
     const auto& started = fp.process.started[0];
@@ -48,14 +48,14 @@ TEST_F(ScriptCopiesTest, StartRunsTheSystemsCmdInTheCopysFolderWithOnlyItsName) 
 
 TEST_F(ScriptCopiesTest, CopiesGoOnceTheirCmdHasEndedAtTheNextStartAndAtTheEnd) {
     const std::string first = NewCopy();
-    copies->Start(first, 2);
+    copies->Start(first, 2).Run();
     const std::string second = NewCopy();
-    copies->Start(second, 2);
+    copies->Start(second, 2).Run();
     EXPECT_TRUE(fp.files.Exists(first));
 
     fp.process.started[0].End();
     const std::string third = NewCopy();
-    copies->Start(third, 2);
+    copies->Start(third, 2).Run();
     EXPECT_FALSE(fp.files.Exists(first));
     EXPECT_TRUE(fp.files.Exists(second)); // its cmd still runs
     EXPECT_EQ(copies->Count(), 2u);
@@ -68,7 +68,7 @@ TEST_F(ScriptCopiesTest, CopiesGoOnceTheirCmdHasEndedAtTheNextStartAndAtTheEnd) 
 
 TEST_F(ScriptCopiesTest, CopyThatCannotGoYetIsNoReasonToStop) {
     const std::string copy = NewCopy();
-    copies->Start(copy, 2);
+    copies->Start(copy, 2).Run();
     fp.process.started[0].End();
     fp.files.Fail({"remove", "RunA2-", err::PermissionDenied, 0, true});
     copies->RemoveEnded();
@@ -92,7 +92,7 @@ TEST_F(ScriptCopiesTest, LeftoversOfEarlierRunsGoAndEverythingElseStays) {
                              "setup.bat", "RunA2-12.bat.bak"})
         fp.files.AddFile(temp + name, "other");
     const std::string running = NewCopy();
-    copies->Start(running, 2);
+    copies->Start(running, 2).Run();
 
     copies->RemoveLeftovers();
     EXPECT_FALSE(fp.files.Exists(temp + "RunA2-1A2B-01D9C3F0AB12CD34-1.bat"));
@@ -113,7 +113,7 @@ TEST_F(ScriptCopiesTest, WithoutAUsableTemporaryFolderCopiesGoBesideRunA2) {
 
     const std::string copy = NewCopy();
     EXPECT_EQ(copy.rfind("C:\\KOLVEK\\RunA2-", 0), 0u) << copy;
-    copies->Start(copy, 2);
+    copies->Start(copy, 2).Run();
     EXPECT_EQ(fp.process.started[0].workingFolder, "C:\\KOLVEK");
     // Neither folder: the error passes on.
     fp.files.At("C:\\KOLVEK").readOnly = true;

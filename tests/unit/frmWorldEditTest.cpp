@@ -32,7 +32,8 @@ protected:
         std::size_t start = 0;
         for (int i = 0; i < 2; ++i)
             start = bytes.find("\r\n", start) + 2;
-        return bytes.substr(start, bytes.find("\r\n", start) - start);
+        return fp.codec.ToUtf8(bytes.substr(start, bytes.find("\r\n", start) - start),
+                               CodePage::Oem);
     }
     void NewMap(const std::string& name) {
         form.optNew_Click();
@@ -56,8 +57,7 @@ TEST_F(frmWorldEditTest, LoadFillsThePathBoxAndListsOnlyOrdinaryMapsSorted) {
     Load();
     EXPECT_EQ(view.Text(Control::Armadapath), "C:\\SPIELE\\ARMADA2\\ARMADA2.EXE");
     EXPECT_FALSE(view.Visible(Control::Armadapath));
-    EXPECT_TRUE(form.EditExisting());
-    EXPECT_EQ(form.bznList().Path(), kMaps);
+    EXPECT_TRUE(view.Visible(Control::bznList));
     EXPECT_EQ(view.listItems, (std::vector<std::string>{"alpha.BZN", "Beta.bzn", "zeta.bzn"}));
 }
 
@@ -80,17 +80,21 @@ TEST_F(frmWorldEditTest, MissingMapFolderIsReportedAsAnUnhandledError) {
 TEST_F(frmWorldEditTest, AnyExceptionInAHandlerEndsInTheGenericReport) {
     EXPECT_THROW(RunEventHandler(fp.platform, [] { throw std::bad_alloc(); }), fake::ProgramEnded);
     EXPECT_THROW(RunEventHandler(fp.platform, [] { std::string().substr(1); }), fake::ProgramEnded);
-    ASSERT_EQ(fp.ui.boxes.size(), 2u);
+    // No memory left to build the report: the fixed one, and still the end.
+    fp.ui.messageFailures = 1;
+    EXPECT_THROW(RunEventHandler(fp.platform, [] { throw RuntimeError(53); }), fake::ProgramEnded);
+    ASSERT_EQ(fp.ui.boxes.size(), 3u);
     EXPECT_EQ(fp.ui.boxes[0].prompt, "Laufzeitfehler 7: Nicht genügend Speicher");
     EXPECT_EQ(fp.ui.boxes[1].prompt, "Laufzeitfehler 51: Interner Fehler");
     EXPECT_EQ(fp.ui.boxes[1].style, 16);
     EXPECT_EQ(fp.ui.boxes[1].title, "KOLVEK");
+    EXPECT_EQ(fp.ui.boxes[2].prompt, "Laufzeitfehler 7: " + StandardDescription(7));
+    EXPECT_EQ(fp.ui.boxes[2].title, "KOLVEK");
 }
 
 TEST_F(frmWorldEditTest, OptionButtonsSwapTheListAndTheNameBox) {
     Load();
     form.optNew_Click();
-    EXPECT_FALSE(form.EditExisting());
     EXPECT_FALSE(view.Visible(Control::bznList));
     EXPECT_TRUE(view.Visible(Control::newWorld));
     EXPECT_TRUE(view.Visible(Control::LabelnewWorld));
@@ -99,7 +103,6 @@ TEST_F(frmWorldEditTest, OptionButtonsSwapTheListAndTheNameBox) {
     EXPECT_EQ(view.selectionLength, 9);
 
     form.optEdit_Click();
-    EXPECT_TRUE(form.EditExisting());
     EXPECT_TRUE(view.Visible(Control::bznList));
     EXPECT_FALSE(view.Visible(Control::newWorld));
     EXPECT_FALSE(view.Visible(Control::LabelnewWorld));
@@ -113,7 +116,7 @@ TEST_F(frmWorldEditTest, ChoosingExistingMapsAgainListsMapsMadeMeanwhileKeepingT
     fp.files.AddFile(std::string(kMaps) + "\\a.bzn");
     form.optEdit_Click();
     EXPECT_EQ(view.listItems, (std::vector<std::string>{"a.bzn", "b.bzn"}));
-    EXPECT_EQ(form.bznList().SelectedName(), "b.bzn");
+    EXPECT_EQ(view.listItems[static_cast<std::size_t>(view.listIndex)], "b.bzn");
 }
 
 TEST_F(frmWorldEditTest, SelectedMapIsLaunchedMinimizedInTheEditor) {
@@ -121,7 +124,6 @@ TEST_F(frmWorldEditTest, SelectedMapIsLaunchedMinimizedInTheEditor) {
     Load();
     ASSERT_TRUE(view.SelectEntry("alpha.bzn"));
     form.OKButton_Click();
-    EXPECT_EQ(form.LaunchArgument(), "/edit alpha.bzn");
     EXPECT_EQ(GameLine(), "armada2 /edit alpha.bzn");
     ASSERT_EQ(fp.process.started.size(), 1u);
     // What starts is the launch's own copy of the script.
@@ -164,7 +166,6 @@ TEST_F(frmWorldEditTest, ProposedNewMapNameGetsTheExtensionAndLaunches) {
     form.optNew_Click();
     form.OKButton_Click();
     EXPECT_EQ(view.Text(Control::newWorld), "neue_Welt.bzn");
-    EXPECT_EQ(form.LaunchArgument(), "/edit neue_Welt.bzn");
     EXPECT_EQ(GameLine(), "armada2 /edit neue_Welt.bzn");
     EXPECT_EQ(fp.process.started.size(), 1u);
 }
@@ -181,7 +182,7 @@ TEST_F(frmWorldEditTest, ExtensionIsAddedUnlessTheNameEndsInBznInAnyCase) {
     for (const auto& row : rows) {
         NewMap(row.typed);
         EXPECT_EQ(view.Text(Control::newWorld), row.shown);
-        EXPECT_EQ(form.LaunchArgument(), std::string("/edit ") + row.shown);
+        EXPECT_EQ(GameLine(), std::string("armada2 /edit ") + row.shown);
     }
 }
 
@@ -268,13 +269,12 @@ TEST_F(frmWorldEditTest, ExistingMapTheConsoleCannotHoldGoesToTheGameByItsShortN
     Load();
     ASSERT_TRUE(view.SelectEntry("Карта.bzn"));
     form.OKButton_Click();
-    EXPECT_EQ(form.LaunchArgument(), "/edit ____~2GQ.BZN");
     EXPECT_EQ(GameLine(), "armada2 /edit ____~2GQ.BZN");
 
     // The console holds the umlaut: the exact name.
     ASSERT_TRUE(view.SelectEntry("Übung.bzn"));
     form.OKButton_Click();
-    EXPECT_EQ(form.LaunchArgument(), "/edit Übung.bzn");
+    EXPECT_EQ(GameLine(), "armada2 /edit Übung.bzn");
     EXPECT_EQ(fp.process.started.size(), 2u);
 
     // No short name: the map cannot be handed over, and the user is told.
@@ -330,6 +330,8 @@ TEST_F(frmWorldEditTest, ExistingMapIsKeptOnCancelAndDeletedOnlyAfterOk) {
     EXPECT_TRUE(fp.process.started.empty());
 
     fp.ui.answers = {mb::ResultOk};
+    // Gone before cmd.exe may run on towards the game line.
+    fp.process.onRun = [&](const auto&) { EXPECT_FALSE(fp.files.Exists(map)); };
     form.OKButton_Click();
     EXPECT_EQ(fp.ui.boxes.size(), 2u);
     EXPECT_FALSE(fp.files.Exists(map));

@@ -113,6 +113,7 @@ TEST(Win32Process, StartRunsTheProgramInItsFolderWithTheCommandLineAsGivenUntilI
     Win32Process process;
     auto started = process.Start(CommandProcessor(process), "cmd.exe /d /c .\\run.bat alpha beta",
                                  folder.Path(), window_style::MinimizedFocus);
+    started->Run();
     EXPECT_FALSE(started->HasEnded());
     EXPECT_EQ("alpha beta\r\n", AwaitLine(folder / "marker.txt"));
     EXPECT_TRUE(AwaitEnd(*started));
@@ -127,6 +128,7 @@ TEST(Win32Process, StartedProcessDoesNotGetNoDefaultCurrentDirectoryInExePath) {
     Win32Process process;
     auto started = process.Start(CommandProcessor(process), "cmd.exe /d /c .\\env.bat",
                                  folder.Path(), window_style::MinimizedFocus);
+    started->Run();
     EXPECT_EQ("absent passed\r\n", AwaitLine(folder / "env.txt"));
     EXPECT_TRUE(AwaitEnd(*started));
 }
@@ -176,7 +178,11 @@ TEST(Win32Process, StartedProcessesLeaveNoHandleOpenOnceLetGo) {
     const auto startAndLetGo = [&] {
         auto started = process.Start(CommandProcessor(process), "cmd.exe /d /c exit", folder.Path(),
                                      window_style::MinimizedFocus);
+        started->Run();
         EXPECT_TRUE(AwaitEnd(*started));
+        // One let go unrun, which is ended.
+        process.Start(CommandProcessor(process), "cmd.exe /d /c exit", folder.Path(),
+                      window_style::MinimizedFocus);
     };
     // The first start may load and keep what every later start shares.
     startAndLetGo();
@@ -184,6 +190,22 @@ TEST(Win32Process, StartedProcessesLeaveNoHandleOpenOnceLetGo) {
     for (int i = 0; i < 5; ++i)
         startAndLetGo();
     EXPECT_EQ(before, OwnHandleCount());
+}
+
+TEST(Win32Process, HeldProcessRunsOnlyWhenLetRunAndIsEndedWhenLetGoUnrun) {
+    TempFolder folder;
+    WriteBytes(folder / "mark.bat", "@echo ran> marker.txt\r\n");
+    Win32Process process;
+    auto held = process.Start(CommandProcessor(process), "cmd.exe /d /c .\\mark.bat", folder.Path(),
+                              window_style::MinimizedFocus);
+    ::Sleep(300);
+    EXPECT_FALSE(PathExists(folder / "marker.txt"));
+    held.reset();
+    auto started = process.Start(CommandProcessor(process), "cmd.exe /d /c exit", folder.Path(),
+                                 window_style::MinimizedFocus);
+    started->Run();
+    EXPECT_TRUE(AwaitEnd(*started));
+    EXPECT_FALSE(PathExists(folder / "marker.txt"));
 }
 
 TEST(Win32Process, StartingAMissingProgramOrInAMissingFolderThrows) {
@@ -224,7 +246,7 @@ void ExpectLaunchInto(const std::string& gameName) {
         ::DeleteFileW(Widen(game + "\\armada2.exe").c_str());
         const std::string script = mdlKOLVEK::WriteLaunchScript(test.platform, launch);
         EXPECT_EQ(0u, script.rfind(temp.Path() + "\\KOLVEK\\", 0)) << script;
-        copies.Start(script, window_style::MinimizedFocus);
+        copies.Start(script, window_style::MinimizedFocus).Run();
 
         // Written into the current folder: the game ran in its own folder.
         EXPECT_EQ("/edit meine.bzn\r\n", AwaitLine(game + "\\args.txt"));

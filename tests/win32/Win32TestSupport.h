@@ -140,6 +140,9 @@ public:
         messages.push_back({prompt, style, title});
         return mb::ResultOk;
     }
+    void ShowFixedMessage(const char* prompt, int style, const char* title) noexcept override {
+        messages.push_back({prompt, style, title});
+    }
     void Beep() override { ++beeps; }
     void SetDefaultPointer() override {}
 

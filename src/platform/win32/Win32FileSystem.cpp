@@ -8,7 +8,6 @@
 #include "platform/win32/Win32TextFiles.h"
 
 #include <cstdio>
-#include <cwctype>
 
 namespace kolvek {
 
@@ -31,11 +30,10 @@ bool IsFolder(const std::wstring& path) {
 
 // True for "X:..." when there is no drive X at all. The search itself only
 // says "path not found" then, which would read as "no such file".
-bool NamesMissingDrive(const std::wstring& path) {
-    if (path.size() < 2 || path[1] != L':' || !std::iswalpha(path[0]))
-        return false;
-    const wchar_t root[] = {path[0], L':', L'\\', L'\0'};
-    return ::GetDriveTypeW(root) == DRIVE_NO_ROOT_DIR;
+bool NamesMissingDrive(const std::string& path) {
+    const std::string drive = DriveOf(path);
+    return !drive.empty() &&
+           ::GetDriveTypeW(Widen(WithClosingBackslash(drive)).c_str()) == DRIVE_NO_ROOT_DIR;
 }
 
 // `value` in hexadecimal capitals, at least `digits` of them.
@@ -89,7 +87,7 @@ std::string Win32FileSystem::FirstMatchingFile(const std::string& pattern) {
     FindHandle search(::FindFirstFileW(widePattern.c_str(), &entry));
     if (!search.Valid()) {
         const DWORD error = ::GetLastError();
-        if (error == ERROR_PATH_NOT_FOUND && NamesMissingDrive(widePattern))
+        if (error == ERROR_PATH_NOT_FOUND && NamesMissingDrive(pattern))
             throw RuntimeError(err::DeviceUnavailable);
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES ||
             error == ERROR_PATH_NOT_FOUND)
@@ -115,7 +113,7 @@ std::vector<std::string> Win32FileSystem::ListFiles(const std::string& folder) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_FILE_NOT_FOUND && IsFolder(wideFolder))
             return names; // an empty drive root has no "." entry
-        if (NamesMissingDrive(wideFolder))
+        if (NamesMissingDrive(folder))
             throw RuntimeError(err::DeviceUnavailable);
         // A missing folder, or a file named like one (Windows says "path not
         // found" or "not a directory" there, Wine "invalid name").

@@ -1,6 +1,7 @@
 #pragma once
-// Owners of Win32 handles: each closes its handle exactly once, in its
-// destructor, and cannot be copied.
+// Owners of Win32 handles, all of one shape: each closes its handle exactly
+// once, in its destructor, and can be moved but not copied. A new kind of
+// handle costs one line of traits and one alias.
 
 #include "platform/win32/Win32Api.h"
 
@@ -8,76 +9,79 @@
 
 namespace kolvek {
 
-// A kernel object handle (file, process, thread). Both null and
-// INVALID_HANDLE_VALUE count as "no handle".
-class UniqueHandle {
+// `Traits` names the handle type (Handle), its empty value (Empty()), what
+// counts as a handle (Valid) and how it is closed (Close, answering whether
+// that worked).
+template <typename Traits> class UniqueOwner {
 public:
-    UniqueHandle() = default;
-    explicit UniqueHandle(HANDLE handle) : handle_(handle) {}
-    ~UniqueHandle() { Reset(); }
-    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.Release()) {}
-    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+    using Handle = typename Traits::Handle;
+
+    UniqueOwner() = default;
+    explicit UniqueOwner(Handle handle) : handle_(handle) {}
+    ~UniqueOwner() { Reset(); }
+    UniqueOwner(UniqueOwner&& other) noexcept : handle_(other.Release()) {}
+    UniqueOwner& operator=(UniqueOwner&& other) noexcept {
         if (this != &other) {
             Reset();
             handle_ = other.Release();
         }
         return *this;
     }
-    UniqueHandle(const UniqueHandle&) = delete;
-    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueOwner(const UniqueOwner&) = delete;
+    UniqueOwner& operator=(const UniqueOwner&) = delete;
 
-    HANDLE Get() const { return handle_; }
-    bool Valid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Release() { return std::exchange(handle_, nullptr); }
-    // Closes the handle now and answers CloseHandle's result (TRUE without a handle).
-    BOOL Reset() {
-        BOOL ok = TRUE;
-        if (Valid())
-            ok = ::CloseHandle(handle_);
-        handle_ = nullptr;
-        return ok;
+    Handle Get() const { return handle_; }
+    bool Valid() const { return Traits::Valid(handle_); }
+    Handle Release() { return std::exchange(handle_, Traits::Empty()); }
+    // Closes the handle held and takes `handle`; answers whether the close
+    // worked (true when there was nothing to close).
+    bool Reset(Handle handle = Traits::Empty()) {
+        bool closed = true;
+        if (Valid() && handle_ != handle)
+            closed = Traits::Close(handle_);
+        handle_ = handle;
+        return closed;
     }
 
 private:
-    HANDLE handle_ = nullptr;
+    Handle handle_ = Traits::Empty();
 };
+
+// A kernel object handle (file, process, thread). Both null and
+// INVALID_HANDLE_VALUE count as "no handle".
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static Handle Empty() { return nullptr; }
+    static bool Valid(Handle h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+    static bool Close(Handle h) { return ::CloseHandle(h) != FALSE; }
+};
+using UniqueHandle = UniqueOwner<KernelHandleTraits>;
 
 // A search handle from FindFirstFileW.
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    ~FindHandle() {
-        if (Valid())
-            ::FindClose(handle_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-
-    HANDLE Get() const { return handle_; }
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE handle_;
+struct FindHandleTraits {
+    using Handle = HANDLE;
+    static Handle Empty() { return INVALID_HANDLE_VALUE; }
+    static bool Valid(Handle h) { return h != INVALID_HANDLE_VALUE; }
+    static bool Close(Handle h) { return ::FindClose(h) != FALSE; }
 };
+using FindHandle = UniqueOwner<FindHandleTraits>;
 
 // A module from LoadLibraryExW.
-class ModuleHandle {
-public:
-    ModuleHandle() = default;
-    ~ModuleHandle() { Reset(nullptr); }
-    ModuleHandle(const ModuleHandle&) = delete;
-    ModuleHandle& operator=(const ModuleHandle&) = delete;
-
-    HMODULE Get() const { return module_; }
-    // Takes ownership of `module`, freeing the one held before.
-    void Reset(HMODULE module) {
-        if (module_ != nullptr && module_ != module)
-            ::FreeLibrary(module_);
-        module_ = module;
-    }
-
-private:
-    HMODULE module_ = nullptr;
+struct ModuleTraits {
+    using Handle = HMODULE;
+    static Handle Empty() { return nullptr; }
+    static bool Valid(Handle h) { return h != nullptr; }
+    static bool Close(Handle h) { return ::FreeLibrary(h) != FALSE; }
 };
+using ModuleHandle = UniqueOwner<ModuleTraits>;
+
+// An environment block from GetEnvironmentStringsW.
+struct EnvironmentBlockTraits {
+    using Handle = wchar_t*;
+    static Handle Empty() { return nullptr; }
+    static bool Valid(Handle h) { return h != nullptr; }
+    static bool Close(Handle h) { return ::FreeEnvironmentStringsW(h) != FALSE; }
+};
+using EnvironmentBlock = UniqueOwner<EnvironmentBlockTraits>;
 
 } // namespace kolvek

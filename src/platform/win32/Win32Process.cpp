@@ -13,12 +13,26 @@ namespace {
 
 class Win32StartedProcess : public StartedProcess {
 public:
-    explicit Win32StartedProcess(UniqueHandle process) : process_(std::move(process)) {}
+    Win32StartedProcess(UniqueHandle process, UniqueHandle thread)
+        : process_(std::move(process)), thread_(std::move(thread)) {}
+    // Never run: it has not executed a single instruction, so ending it
+    // costs nothing and leaves nothing behind.
+    ~Win32StartedProcess() override {
+        if (thread_.Valid())
+            ::TerminateProcess(process_.Get(), 1);
+    }
+    void Run() override {
+        if (::ResumeThread(thread_.Get()) == static_cast<DWORD>(-1))
+            ThrowLastError();
+        thread_.Reset();
+    }
     // A handle that cannot be waited on counts as ended: its copy may go.
     bool HasEnded() override { return ::WaitForSingleObject(process_.Get(), 0) != WAIT_TIMEOUT; }
 
 private:
     UniqueHandle process_;
+    // The held first thread, until it runs.
+    UniqueHandle thread_;
 };
 
 // True when the block entry `entry` ("NAME=value") sets the variable `name`;
@@ -33,16 +47,15 @@ bool IsVariable(const wchar_t* entry, const wchar_t* name) {
 // make cmd.exe look for "armada2" on the path before the game folder.
 std::wstring EnvironmentForChild() {
     std::wstring block;
-    wchar_t* strings = ::GetEnvironmentStringsW();
-    if (strings == nullptr)
+    const EnvironmentBlock strings(::GetEnvironmentStringsW());
+    if (!strings.Valid())
         ThrowLastError();
-    for (const wchar_t* entry = strings; *entry != L'\0'; entry += std::wcslen(entry) + 1) {
+    for (const wchar_t* entry = strings.Get(); *entry != L'\0'; entry += std::wcslen(entry) + 1) {
         if (!IsVariable(entry, L"NoDefaultCurrentDirectoryInExePath")) {
             block += entry;
             block += L'\0';
         }
     }
-    ::FreeEnvironmentStringsW(strings);
     block += L'\0';
     if (block.size() == 1)
         block += L'\0'; // an empty block still ends in two zeros
@@ -67,13 +80,17 @@ std::string Win32Process::ProgramFolder() {
     return FolderOf(Narrow(path));
 }
 
-std::string Win32Process::SystemFolder() {
+std::wstring SystemFolderW() {
     std::wstring folder(MAX_PATH, L'\0');
     const UINT length = ::GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
     if (length == 0 || length >= folder.size())
         ThrowLastError();
     folder.resize(length);
-    return WithoutClosingBackslash(Narrow(folder));
+    return folder;
+}
+
+std::string Win32Process::SystemFolder() {
+    return WithoutClosingBackslash(Narrow(SystemFolderW()));
 }
 
 std::string Win32Process::TemporaryFolder() {
@@ -100,11 +117,18 @@ std::unique_ptr<StartedProcess> Win32Process::Start(const std::string& applicati
     startup.wShowWindow = static_cast<WORD>(windowStyle);
     PROCESS_INFORMATION started{};
     if (!::CreateProcessW(module.c_str(), line.data(), nullptr, nullptr, FALSE,
-                          CREATE_NEW_CONSOLE | CREATE_UNICODE_ENVIRONMENT, environment.data(),
-                          folder.empty() ? nullptr : folder.c_str(), &startup, &started))
+                          CREATE_NEW_CONSOLE | CREATE_UNICODE_ENVIRONMENT | CREATE_SUSPENDED,
+                          environment.data(), folder.empty() ? nullptr : folder.c_str(), &startup,
+                          &started))
         ThrowLastError();
+    UniqueHandle process(started.hProcess);
     UniqueHandle thread(started.hThread);
-    return std::make_unique<Win32StartedProcess>(UniqueHandle(started.hProcess));
+    try {
+        return std::make_unique<Win32StartedProcess>(std::move(process), std::move(thread));
+    } catch (...) {
+        ::TerminateProcess(process.Get(), 1); // held, so it never ran
+        throw;
+    }
 }
 
 void Win32Process::EndProgram() {

@@ -19,13 +19,16 @@ public:
     // up on the path. The new process gets its own console, shown with
     // `windowStyle`, and this program's environment without
     // NoDefaultCurrentDirectoryInExePath, so that a command processor finds
-    // programs in its current folder first. Throws RuntimeError when
-    // CreateProcessW fails.
+    // programs in its current folder first. The process is made suspended;
+    // Run resumes it. Throws RuntimeError when CreateProcessW fails.
     std::unique_ptr<StartedProcess> Start(const std::string& application,
                                           const std::string& commandLine,
                                           const std::string& workingFolder,
                                           int windowStyle) override;
     [[noreturn]] void EndProgram() override;
 };
+
+// The system folder as GetSystemDirectoryW gives it. Throws RuntimeError.
+std::wstring SystemFolderW();
 
 } // namespace kolvek

@@ -1,6 +1,8 @@
 #include "platform/win32/Win32Shell.h"
 
+#include "platform/RuntimeError.h"
 #include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32Process.h"
 
 #include <shellapi.h>
 
@@ -40,12 +42,11 @@ using FileOperationFunction = decltype(&SHFileOperationA);
 // shell32.dll by its full path in the system folder, so that no DLL of the
 // same name beside the program or in the current folder is taken instead.
 HMODULE LoadShell32() {
-    wchar_t folder[MAX_PATH];
-    const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH)
+    try {
+        return ::LoadLibraryExW((SystemFolderW() + L"\\shell32.dll").c_str(), nullptr, 0);
+    } catch (const RuntimeError&) {
         return nullptr;
-    const std::wstring path = std::wstring(folder, length) + L"\\shell32.dll";
-    return ::LoadLibraryExW(path.c_str(), nullptr, 0);
+    }
 }
 
 } // namespace
