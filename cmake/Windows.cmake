@@ -68,7 +68,7 @@ include(GoogleTest)
 # --- The Win32 side of the seam -------------------------------------------------
 file(GLOB KOLVEK_WIN32_SOURCES CONFIGURE_DEPENDS src/platform/win32/*.cpp)
 add_library(kolvek_win32 STATIC ${KOLVEK_WIN32_SOURCES})
-target_link_libraries(kolvek_win32 PUBLIC kolvek_core advapi32 shell32 user32 gdi32 comctl32)
+target_link_libraries(kolvek_win32 PUBLIC kolvek_core advapi32 user32 gdi32 comctl32)
 
 include(${CMAKE_CURRENT_LIST_DIR}/App.cmake OPTIONAL)
 
