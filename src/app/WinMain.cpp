@@ -8,6 +8,12 @@
 #include <commctrl.h>
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // KOLVEK.EXE is often started where it was unpacked, in Downloads beside
+    // whatever else came from the web: Windows would look there first for any
+    // DLL that is not a known one, also for the DLLs that system DLLs load.
+    // From here on, DLLs come from the system folder only.
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof controls;
     controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
