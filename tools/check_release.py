@@ -7,7 +7,10 @@ Fails unless ZIP is named KOLVEK-VERSION-win32.zip, has its SHA-256 beside
 it, holds KOLVEK.EXE and Liesmich.txt and nothing else, and every version in
 it is VERSION: Liesmich.txt's title, the manifest's assemblyIdentity and the
 version resource. KOLVEK.EXE must have no link time in its PE header and
-name none of the FOLDERs (the build's source and build folders).
+name none of the FOLDERs (the build's source and build folders). Its manifest
+must ask for common controls 6 and DPI awareness and name no execution level,
+and neither its name nor the texts of its version resource may hold a word
+that makes Windows take it for an installer.
 """
 
 import hashlib
@@ -15,9 +18,16 @@ import io
 import os
 import struct
 import sys
+import xml.etree.ElementTree as ElementTree
 import zipfile
 
 ENTRIES = ["KOLVEK.EXE", "Liesmich.txt"]
+
+RT_VERSION = 16
+RT_MANIFEST = 24
+# A 32-bit program whose manifest names no execution level gets Windows'
+# installer detection, which matches these as parts of words, in any case.
+INSTALLER_WORDS = ("setup", "instal", "upd", "patch")
 
 
 def four_numbers(version):
@@ -85,6 +95,118 @@ def check_exe(exe, version, problems):
         problems.append("the version resource's texts are not %s" % text)
 
 
+def resources(exe, kind):
+    """The data of every resource of type `kind` (a number), as {name: bytes}."""
+    (pe_offset,) = struct.unpack_from("<I", exe, 0x3C)
+    sections_count, header_size = struct.unpack_from("<H12xH", exe, pe_offset + 6)
+    optional = pe_offset + 24
+    if struct.unpack_from("<H", exe, optional) != (0x10B,):
+        raise ValueError("not a 32-bit program")
+    # The resource table is the third data directory, behind 96 bytes of a
+    # 32-bit optional header.
+    (root,) = struct.unpack_from("<I", exe, optional + 96 + 2 * 8)
+    sections = [struct.unpack_from("<8xIIII", exe, optional + header_size + 40 * i)
+                for i in range(sections_count)]
+
+    def at(rva):
+        for size, address, _, raw in sections:
+            if address <= rva < address + size:
+                return raw + rva - address
+        raise ValueError("address %#x lies in no section" % rva)
+
+    def entries(directory):
+        named, numbered = struct.unpack_from("<12xHH", exe, directory)
+        for i in range(named + numbered):
+            name, target = struct.unpack_from("<II", exe, directory + 16 + 8 * i)
+            yield name, target
+
+    found = {}
+    if root == 0:
+        return found
+    base = at(root)
+    for type_id, names in entries(base):
+        if type_id != kind:
+            continue
+        for name, languages in entries(base + (names & 0x7FFFFFFF)):
+            for _, leaf in entries(base + (languages & 0x7FFFFFFF)):
+                rva, size = struct.unpack_from("<II", exe, base + leaf)
+                found[name] = exe[at(rva):at(rva) + size]
+    return found
+
+
+def version_texts(block, at=0):
+    """The texts of a VS_VERSIONINFO block and its children, as {key: text}."""
+    length, value_length, kind = struct.unpack_from("<3H", block, at)
+    end = at + length
+    texts = {}
+    key_end = at + 6
+    while block[key_end:key_end + 2] != b"\0\0":
+        key_end += 2
+    value = (key_end + 2 + 3) & ~3
+    if kind == 1 and value_length:
+        text = block[value:end].decode("utf-16-le", "replace").split("\0")[0]
+        texts[block[at + 6:key_end].decode("utf-16-le")] = text
+        return texts
+    child = (value + value_length + 3) & ~3
+    while child < end:
+        texts.update(version_texts(block, child))
+        (child_length,) = struct.unpack_from("<H", block, child)
+        if child_length == 0:
+            break
+        child = (child + child_length + 3) & ~3
+    return texts
+
+
+def check_manifest(manifest, problems):
+    """Common controls 6, DPI awareness, and no execution level: Windows then
+    virtualizes KOLVEK as it does the game."""
+    try:
+        root = ElementTree.fromstring(manifest)
+    except ElementTree.ParseError as error:
+        problems.append("the manifest is no XML: %s" % error)
+        return
+    local = {}
+    for element in root.iter():
+        local.setdefault(element.tag.rsplit("}", 1)[-1], []).append(element)
+    if not any(e.get("name") == "Microsoft.Windows.Common-Controls" and
+               e.get("version", "").startswith("6.") for e in local.get("assemblyIdentity", [])):
+        problems.append("the manifest asks for no common controls 6")
+    if not any((e.text or "").strip().lower() in ("true", "true/pm", "per monitor")
+               for e in local.get("dpiAware", [])):
+        problems.append("the manifest declares no DPI awareness")
+    if "requestedExecutionLevel" in local:
+        problems.append("the manifest names an execution level, which turns virtualization off")
+
+
+def check_installer_words(texts, problems):
+    """`texts` ({what: text}) holds none of the words of installer detection."""
+    for what, text in sorted(texts.items()):
+        for word in INSTALLER_WORDS:
+            if word in text.lower():
+                problems.append("%s %r holds %r: Windows would ask for elevation" %
+                                (what, text, word))
+
+
+def check_resources(exe, problems):
+    try:
+        manifests = resources(exe, RT_MANIFEST)
+        versions = resources(exe, RT_VERSION)
+    except (ValueError, struct.error) as error:
+        problems.append("KOLVEK.EXE's resources cannot be read: %s" % error)
+        return
+    if list(manifests) != [1]:
+        problems.append("KOLVEK.EXE has manifests %s, not the one numbered 1" % list(manifests))
+    else:
+        check_manifest(manifests[1], problems)
+    texts = {}
+    for block in versions.values():
+        texts.update(version_texts(block))
+    if "FileDescription" not in texts or "ProductName" not in texts:
+        problems.append("the version resource has no file description or product name")
+    texts["the file name"] = ENTRIES[0]
+    check_installer_words(texts, problems)
+
+
 def check_no_folders(files, folders, problems):
     for folder in folders:
         folder = folder.rstrip("/")
@@ -104,6 +226,7 @@ def main(argv):
     if files:
         check_readme(files["Liesmich.txt"], version, problems)
         check_exe(files["KOLVEK.EXE"], version, problems)
+        check_resources(files["KOLVEK.EXE"], problems)
         check_no_folders(files, folders, problems)
     for problem in problems:
         sys.stderr.write("%s: %s\n" % (os.path.basename(path), problem))

@@ -20,6 +20,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
 
 import check_imports  # noqa: E402
+import check_release  # noqa: E402
 import prefix_snapshot  # noqa: E402
 
 
@@ -226,6 +227,36 @@ class CheckImportsTest(unittest.TestCase):
                 finally:
                     check_imports.imported_dlls = original
                 self.assertEqual(status, expected)
+
+
+class CheckReleaseTest(unittest.TestCase):
+    CONTROLS = ('<dependency><dependentAssembly><assemblyIdentity type="win32" '
+                'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"/>'
+                '</dependentAssembly></dependency>')
+    DPI = ('<asmv3:application><asmv3:windowsSettings xmlns="http://schemas.microsoft.com/'
+           'SMI/2005/WindowsSettings"><dpiAware>true</dpiAware></asmv3:windowsSettings>'
+           '</asmv3:application>')
+    LEVEL = ('<trustInfo xmlns="urn:schemas-microsoft-com:asm.v3"><security><requestedPrivileges>'
+             '<requestedExecutionLevel level="asInvoker"/></requestedPrivileges></security>'
+             '</trustInfo>')
+
+    def test_manifest_needs_controls_and_dpi_and_no_execution_level(self):
+        rows = [(self.CONTROLS + self.DPI, 0), (self.CONTROLS + self.DPI + self.LEVEL, 1),
+                (self.DPI, 1), (self.CONTROLS, 1), ("<unclosed>", 1)]
+        for body, expected in rows:
+            with self.subTest(body=body):
+                problems = []
+                check_release.check_manifest(
+                    ('<assembly xmlns="urn:schemas-microsoft-com:asm.v1" xmlns:asmv3="urn:'
+                     'schemas-microsoft-com:asm.v3">%s</assembly>' % body).encode(), problems)
+                self.assertEqual(len(problems), expected, problems)
+
+    def test_installer_words_are_found_inside_words_in_any_case(self):
+        for text, expected in [("Startet den Karteneditor", 0), ("KOLVEK_Setup.exe", 1),
+                               ("Kartenupdater", 1), ("INSTALLIERT", 1), ("Patches", 1)]:
+            problems = []
+            check_release.check_installer_words({"FileDescription": text}, problems)
+            self.assertEqual(len(problems), expected, text)
 
 
 if __name__ == "__main__":

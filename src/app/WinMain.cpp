@@ -40,6 +40,12 @@ int RunDialog(HINSTANCE instance, kolvek::Platform& platform) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    // KOLVEK.EXE is often started where it was unpacked, in Downloads beside
+    // whatever else came from the web: Windows would look there first for any
+    // DLL that is not a known one, also for the DLLs that system DLLs load.
+    // From here on, DLLs come from the system folder only.
+    ::SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
+
     kolvek::Win32Platform platform;
     int result = 1;
     // What escapes the dialog's making (its layout, its first messages) ends

@@ -1,5 +1,6 @@
 #include "config/ScriptCopies.h"
 
+#include "config/ScriptNames.h"
 #include "platform/PathText.h"
 
 #include <algorithm>
@@ -29,6 +30,15 @@ NewTextFile CreateCopy(Platform& platform) {
         return platform.files.CreateUniqueText(folders[0], kCopyPrefix, kCopyExtension,
                                                CodePage::Oem);
     } catch (const RuntimeError&) {
+        // cmd.exe is never virtualized: a copy that the system redirected
+        // into this program's store would be one it cannot find.
+        if (platform.process.InVirtualizedFolder(folders[1]))
+            throw LaunchRefusal(err::PathFileAccessError,
+                                "Im temporären Ordner lässt sich keine Kopie von RunA2.bat "
+                                "anlegen, und eine Kopie im Ordner " +
+                                    folders[1] +
+                                    " kann Windows für KOLVEK umleiten (VirtualStore), so dass "
+                                    "cmd.exe sie nicht fände.");
         return platform.files.CreateUniqueText(folders[1], kCopyPrefix, kCopyExtension,
                                                CodePage::Oem);
     }

@@ -15,7 +15,8 @@ namespace kolvek {
 
 // Writes `lines` into a new copy in the temporary folder's "KOLVEK" (or,
 // when that cannot take it, in the program folder), in the console's code
-// page, and answers its full path. Traps nothing.
+// page, and answers its full path. Traps nothing. A program folder that the
+// system virtualizes cannot stand in: that throws 75 with a German reason.
 std::string WriteScriptCopy(Platform& platform, const std::vector<std::string>& lines);
 // True for the file names that WriteScriptCopy gives its copies.
 bool IsScriptCopyName(const std::string& name);

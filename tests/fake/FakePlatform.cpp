@@ -57,6 +57,13 @@ private:
 
 } // namespace
 
+bool FakeProcess::InVirtualizedFolder(const std::string& path) {
+    return std::any_of(virtualizedFolders.begin(), virtualizedFolders.end(),
+                       [&](const std::string& folder) {
+                           return path == folder || path.rfind(folder + "\\", 0) == 0;
+                       });
+}
+
 std::unique_ptr<StartedProcess> FakeProcess::Start(const std::string& application,
                                                    const std::string& commandLine,
                                                    const std::string& workingFolder,

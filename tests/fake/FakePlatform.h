@@ -54,6 +54,7 @@ public:
     std::string ProgramFolder() override { return programFolder; }
     std::string SystemFolder() override { return systemFolder; }
     std::string TemporaryFolder() override { return temporaryFolder; }
+    bool InVirtualizedFolder(const std::string& path) override;
     std::unique_ptr<StartedProcess> Start(const std::string& application,
                                           const std::string& commandLine,
                                           const std::string& workingFolder,
@@ -63,6 +64,7 @@ public:
     std::string programFolder = "C:\\KOLVEK";
     std::string systemFolder = "C:\\Windows\\System32";
     std::string temporaryFolder = "C:\\Users\\Spieler\\AppData\\Local\\Temp";
+    std::vector<std::string> virtualizedFolders; // and everything in them
     struct Started {
         std::string application;
         std::string commandLine;

@@ -115,6 +115,10 @@ TEST_F(ScriptCopiesTest, WithoutAUsableTemporaryFolderCopiesGoBesideRunA2) {
     EXPECT_EQ(copy.rfind("C:\\KOLVEK\\RunA2-", 0), 0u) << copy;
     copies->Start(copy, 2).Run();
     EXPECT_EQ(fp.process.started[0].workingFolder, "C:\\KOLVEK");
+    // Where the system virtualizes it, cmd.exe might not see the copy.
+    fp.process.virtualizedFolders = {"C:\\KOLVEK"};
+    EXPECT_THROW(NewCopy(), RuntimeError);
+    fp.process.virtualizedFolders.clear();
     // Neither folder: the error passes on.
     fp.files.At("C:\\KOLVEK").readOnly = true;
     EXPECT_THROW(NewCopy(), RuntimeError);

@@ -62,6 +62,31 @@ std::wstring EnvironmentForChild() {
     return block;
 }
 
+// The value of the environment variable `name`; empty when it is not set.
+std::wstring Variable(const wchar_t* name) {
+    std::wstring value(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            ::GetEnvironmentVariableW(name, value.data(), static_cast<DWORD>(value.size()));
+        if (length < value.size()) {
+            value.resize(length);
+            return value;
+        }
+        value.resize(length); // too small: the length asked for, with its zero
+    }
+}
+
+// True when `path` is `folder` or lies in it, letter case aside.
+bool LiesIn(const std::wstring& path, std::wstring folder) {
+    while (!folder.empty() && folder.back() == L'\\')
+        folder.pop_back();
+    if (folder.empty() || path.size() < folder.size() ||
+        (path.size() > folder.size() && path[folder.size()] != L'\\'))
+        return false;
+    const int length = CheckedLength(folder.size());
+    return ::CompareStringOrdinal(path.data(), length, folder.data(), length, TRUE) == CSTR_EQUAL;
+}
+
 } // namespace
 
 std::string Win32Process::ProgramFolder() {
@@ -100,6 +125,33 @@ std::string Win32Process::TemporaryFolder() {
         ThrowLastError();
     folder.resize(length);
     return WithoutClosingBackslash(Narrow(folder));
+}
+
+bool Win32Process::InVirtualizedFolder(const std::string& path) {
+    // "C:\PROGRA~2\..." is Program Files too.
+    std::wstring wide = Widen(path);
+    const DWORD size = ::GetLongPathNameW(wide.c_str(), nullptr, 0);
+    if (size > 0) {
+        std::wstring longPath(size, L'\0');
+        const DWORD length = ::GetLongPathNameW(wide.c_str(), longPath.data(), size);
+        if (length > 0 && length < size) {
+            longPath.resize(length);
+            wide = std::move(longPath);
+        }
+    }
+    // The shared Windows folder: GetWindowsDirectoryW may answer a user's own
+    // one under Terminal Services.
+    wchar_t windows[MAX_PATH] = {};
+    const UINT length = ::GetSystemWindowsDirectoryW(windows, MAX_PATH);
+    const std::wstring windowsFolder = length < MAX_PATH ? windows : L"";
+    // A 32-bit program on a 64-bit system has both Program Files folders,
+    // ProgramFiles naming the one for 32-bit programs.
+    for (const std::wstring& folder :
+         {Variable(L"ProgramFiles"), Variable(L"ProgramFiles(x86)"), Variable(L"ProgramW6432"),
+          Variable(L"ProgramData"), windowsFolder})
+        if (LiesIn(wide, folder))
+            return true;
+    return false;
 }
 
 std::unique_ptr<StartedProcess> Win32Process::Start(const std::string& application,
