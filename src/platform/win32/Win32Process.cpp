@@ -87,6 +87,20 @@ bool LiesIn(const std::wstring& path, std::wstring folder) {
     return ::CompareStringOrdinal(path.data(), length, folder.data(), length, TRUE) == CSTR_EQUAL;
 }
 
+// False when the system does not virtualize this program (elevated, UAC off,
+// or under Wine, which has no virtualization); true when it cannot tell.
+bool RunsVirtualized() {
+    HANDLE token = nullptr;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, &token))
+        return true;
+    const UniqueHandle owner(token);
+    DWORD enabled = 0;
+    DWORD size = 0;
+    if (!::GetTokenInformation(token, TokenVirtualizationEnabled, &enabled, sizeof enabled, &size))
+        return true;
+    return enabled != 0;
+}
+
 } // namespace
 
 std::string Win32Process::ProgramFolder() {
@@ -128,6 +142,8 @@ std::string Win32Process::TemporaryFolder() {
 }
 
 bool Win32Process::InVirtualizedFolder(const std::string& path) {
+    if (!RunsVirtualized())
+        return false;
     // "C:\PROGRA~2\..." is Program Files too.
     std::wstring wide = Widen(path);
     const DWORD size = ::GetLongPathNameW(wide.c_str(), nullptr, 0);

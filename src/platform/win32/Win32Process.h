@@ -15,10 +15,11 @@ public:
     std::string SystemFolder() override;
     // From GetTempPathW (TMP, TEMP, the profile or the Windows folder).
     std::string TemporaryFolder() override;
-    // Under the folders that UAC virtualizes: Program Files (both of a 64-bit
-    // system), ProgramData and the Windows folder, from the environment and
-    // GetSystemWindowsDirectoryW; the path by its long names, compared
-    // ignoring case as the file system compares names.
+    // Only while this process's token has virtualization on (never under
+    // Wine, nor elevated): under the folders that UAC virtualizes, Program
+    // Files (both of a 64-bit system), ProgramData and the Windows folder,
+    // from the environment and GetSystemWindowsDirectoryW; the path by its
+    // long names, compared ignoring case as the file system compares names.
     bool InVirtualizedFolder(const std::string& path) override;
     // CreateProcessW with `application` as the module, so nothing is looked
     // up on the path. The new process gets its own console, shown with
