@@ -79,7 +79,7 @@ TEST_F(ScriptCopiesTest, CopyThatCannotGoYetIsNoReasonToStop) {
 TEST_F(ScriptCopiesTest, FailedStartRemovesTheCopyAndPassesTheErrorOn) {
     const std::string copy = NewCopy();
     fp.process.startFailure = err::FileNotFound;
-    EXPECT_THROW(copies->Start(copy, 2), RuntimeError);
+    EXPECT_THROW(copies->Start(copy, 2).Run(), RuntimeError);
     EXPECT_FALSE(fp.files.Exists(copy));
     EXPECT_EQ(copies->Count(), 0u);
 }
