@@ -13,8 +13,8 @@ namespace kolvek::USysMdlFileDirHandle {
 // error: answers false, and shows "Varno SubSystem Error" first unless `quiet`.
 bool FileExists(Platform& platform, const std::string& path, bool quiet);
 
-// `path` with a closing backslash; unchanged when it already ends in one or is
-// exactly "Access", "Work" or "Auto".
+// WithClosingBackslash(`path`), except that "Access", "Work" and "Auto" stay
+// as they are.
 std::string PathWithBackslash(const std::string& path);
 
 } // namespace kolvek::USysMdlFileDirHandle
