@@ -118,18 +118,13 @@ void DropAdded(std::set<std::string>& changes, const Tree& before, const Tree& a
         changes.erase(key);
 }
 
-// The report that ends the program when the installation refuses a launch:
-// cd could not enter exactly the game folder, or it holds no armada2.exe.
-bool IsInstallationRefusal(const std::string& prompt) {
+// The report of a launch that the installation refuses (cd could not enter
+// exactly the game folder, or it holds no armada2.exe), as the event
+// boundary shows it before it ends the program.
+bool IsInstallationRefusal(const std::string& box) {
     const std::string end = " Das Spiel wird nicht gestartet.";
-    if (prompt.size() < end.size() ||
-        prompt.compare(prompt.size() - end.size(), end.size(), end) != 0)
-        return false;
-    for (std::int32_t number : {err::InvalidArgument, err::PathNotFound, err::FileNotFound}) {
-        if (prompt.rfind("Laufzeitfehler " + std::to_string(number) + ": ", 0) == 0)
-            return true;
-    }
-    return false;
+    return box.rfind("Laufzeitfehler ", 0) == 0 && box.size() >= end.size() &&
+           box.compare(box.size() - end.size(), end.size(), end) == 0;
 }
 
 // A whole run of the program on the settings file, launching as the dialog
