@@ -17,7 +17,7 @@ set -uo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$root"
 
-# Runs per target, seeds included: about 45 s for the three on two cores.
+# Runs per target, seeds included: under a minute for the three on two cores.
 declare -A runs=([settings_reader]=25000 [registry_reader]=100000 [map_name]=60000)
 seed=1
 targets=(settings_reader registry_reader map_name)
