@@ -4,8 +4,8 @@
 
 #include "FuzzChecks.h"
 
-#include "config/LaunchDecision.h"
 #include "config/PathLimits.h"
+#include "config/ScriptCopies.h"
 #include "config/ScriptNames.h"
 #include "config/mdlKOLVEK.h"
 #include "fake/FakeDialogView.h"
@@ -13,11 +13,15 @@
 #include "files/USysMdlFileDirHandle.h"
 #include "launcher/EventBoundary.h"
 #include "launcher/frmWorldEdit.h"
+#include "platform/PathText.h"
 #include "platform/Utf8Text.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -78,39 +82,123 @@ void CheckFirstStartRoundTrip(const std::string& folder) {
     FUZZ_CHECK(ok && GameFolder == written, "read back <" + GameFolder + "> for <" + written + ">");
 }
 
-// The launch script for the folder: either refused before anything is
-// written, or five lines whose second enters exactly the game folder, a
-// full path that the console holds, free of what cd would take as syntax or
-// wildcard, and short enough for cmd.exe to start the game from; the copy
-// that is started holds the same bytes.
-void CheckLaunchScript(const std::string& folder) {
-    fake::FakePlatform fp;
-    GameFolder = folder;
+// The fake file system's entries by their key (names compare without regard
+// to case): whether a folder, and a file's bytes.
+using Tree = std::map<std::string, std::pair<bool, std::string>>;
+
+Tree Snapshot(fake::FakeFileSystem& files) {
+    Tree tree;
+    for (const std::string& path : files.AllPaths()) {
+        const fake::FakeFileSystem::Entry& entry = files.At(path);
+        tree[fake::AsciiUpperCase(path)] = {entry.folder, entry.bytes};
+    }
+    return tree;
+}
+
+// The keys of the entries added, changed or removed.
+std::set<std::string> Changes(const Tree& before, const Tree& after) {
+    std::set<std::string> changes;
+    for (const auto& [key, entry] : after) {
+        const auto it = before.find(key);
+        if (it == before.end() || it->second != entry)
+            changes.insert(key);
+    }
+    for (const auto& [key, entry] : before) {
+        if (after.count(key) == 0)
+            changes.insert(key);
+    }
+    return changes;
+}
+
+// Drops `key` from `changes` when it is an entry that `after` added as `entry`.
+void DropAdded(std::set<std::string>& changes, const Tree& before, const Tree& after,
+               const std::string& key, const Tree::mapped_type& entry) {
+    const auto it = after.find(key);
+    if (before.count(key) == 0 && it != after.end() && it->second == entry)
+        changes.erase(key);
+}
+
+// The report of a launch that the installation refuses (cd could not enter
+// exactly the game folder, or it holds no armada2.exe), as the event
+// boundary shows it before it ends the program.
+bool IsInstallationRefusal(const std::string& box) {
+    const std::string end = " Das Spiel wird nicht gestartet.";
+    return box.rfind("Laufzeitfehler ", 0) == 0 && box.size() >= end.size() &&
+           box.compare(box.size() - end.size(), end.size(), end) == 0;
+}
+
+// A whole run of the program on the settings file, launching as the dialog
+// does, through the event boundary: the game itself (a double-click on the
+// picture), then in a run of its own the editor on a new map typed into the
+// name box. Either the installation refuses the launch and the file system
+// is as it was, or the launch writes RunA2.bat and one copy, and starts the
+// copy: five lines whose second enters exactly the game folder, a full path
+// that the console holds, free of what cd would take as syntax or wildcard,
+// and short enough for cmd.exe to start the game from.
+void CheckLaunchScript(const std::string& ini, const std::string& folder) {
     const bool fullPath =
         folder.size() >= 3 && folder[1] == ':' && folder[2] == '\\' && folder.back() == '\\';
-    if (fullPath)
-        fp.files.AddFile(folder + "armada2.exe");
     // A drive root keeps its backslash.
     const std::string cdFolder = !fullPath            ? std::string()
                                  : folder.size() == 3 ? folder
                                                       : folder.substr(0, folder.size() - 1);
     for (const std::string& map : {std::string(), std::string("a&b.bzn")}) {
-        std::string copy;
+        fake::FakePlatform fp;
+        fake::FakeDialogView view;
+        GameFolder.clear();
+        fp.files.AddFile(kIni, ini);
+        if (fullPath)
+            fp.files.AddFile(folder + "armada2.exe");
+        fp.files.AddFolder(folder + "bzn");
+        const Tree before = Snapshot(fp.files);
+        frmWorldEdit form(fp.platform, view);
+        bool ended = false;
         try {
-            copy = mdlKOLVEK::WriteLaunchScript(
-                fp.platform, map.empty()
-                                 ? DecideNormalStart(fp.platform, GameFolder)
-                                 : DecideEditorStart(fp.platform, GameFolder, GameFolder + "bzn",
-                                                     map, MapKind::New));
-        } catch (const RuntimeError& error) {
-            FUZZ_CHECK(error.Number() == err::InvalidArgument ||
-                           error.Number() == err::PathNotFound ||
-                           error.Number() == err::FileNotFound,
-                       "script refused for <" + folder + ">: " + error.Description());
-            for (const std::string& path : fp.files.AllPaths())
-                FUZZ_CHECK(path.find("RunA2") == std::string::npos, "a refused script was written");
-            return;
+            RunEventHandler(fp.platform, [&] { form.Form_Load(); });
+            if (map.empty()) {
+                RunEventHandler(fp.platform, [&] { form.Image1_DblClick(); });
+            } else {
+                RunEventHandler(fp.platform, [&] { form.optNew_Click(); });
+                view.SetText(Control::newWorld, map);
+                RunEventHandler(fp.platform, [&] { form.OKButton_Click(); });
+            }
+        } catch (const fake::ProgramEnded&) {
+            ended = true;
         }
+        const Tree after = Snapshot(fp.files);
+        std::set<std::string> changes = Changes(before, after);
+        // Start-up makes the copies' folder where it is missing, so that
+        // later starts find it by its name; it stays empty unless the launch
+        // puts its copy there, which then is a change of its own.
+        const std::string copies = fake::AsciiUpperCase(fp.process.temporaryFolder + "\\KOLVEK");
+        DropAdded(changes, before, after, copies, {true, ""});
+        // The dialog prepares the edit mode before it decides the launch, so
+        // an editor start may leave the two empty markers where they were
+        // missing, whether the launch then goes ahead or not.
+        for (const char* marker : {"ATVI", "unsupportedextension_mapedit"}) {
+            if (!map.empty())
+                DropAdded(changes, before, after, fake::AsciiUpperCase(folder + marker),
+                          {false, ""});
+        }
+        const std::string box = fp.ui.boxes.empty() ? std::string() : fp.ui.boxes.back().prompt;
+        if (fp.process.started.empty()) {
+            FUZZ_CHECK(fp.ui.boxes.size() == 1, "launch refused for <" + folder + ">: " + box);
+            FUZZ_CHECK(ended ? IsInstallationRefusal(box) : fp.ui.boxes[0].title == "Problem", box);
+            FUZZ_CHECK(changes.empty(), "a refused launch wrote " + *changes.begin());
+            continue;
+        }
+        const fake::FakeProcess::Started& started = fp.process.started[0];
+        const std::string copy = WithClosingBackslash(started.workingFolder) +
+                                 started.commandLine.substr(started.commandLine.rfind('\\') + 1);
+        const std::string copyFolder = fake::AsciiUpperCase(started.workingFolder);
+        FUZZ_CHECK(fp.process.started.size() == 1 && !ended && IsScriptCopyName(NameOf(copy)) &&
+                       (copyFolder == copies ||
+                        copyFolder == fake::AsciiUpperCase(fp.process.programFolder)),
+                   "started " + started.commandLine + " in " + started.workingFolder);
+        FUZZ_CHECK(changes.erase(fake::AsciiUpperCase(kScript)) == 1 &&
+                       changes.erase(fake::AsciiUpperCase(copy)) == 1 &&
+                       before.count(fake::AsciiUpperCase(copy)) == 0 && changes.empty(),
+                   "the launch wrote more or less than RunA2.bat and a new copy");
         FUZZ_CHECK(fullPath, "a script was written for <" + folder + ">");
         FUZZ_CHECK(cdFolder.find_first_of(std::string("\"*?<>|/", 7)) == std::string::npos &&
                        cdFolder.find(':', 2) == std::string::npos,
@@ -189,7 +277,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     if (ok) {
         CheckFirstStartRoundTrip(folder);
-        CheckLaunchScript(folder);
+        CheckLaunchScript(ini, folder);
         CheckMarkers(folder);
     }
     CheckFormLoad(ini, ok, folder);
