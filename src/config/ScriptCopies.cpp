@@ -120,7 +120,11 @@ HeldStart::~HeldStart() {
     if (process_ == nullptr)
         return;
     process_.reset(); // ends it unrun
-    copies_->Remove(path_);
+    try {
+        copies_->Remove(path_);
+    } catch (...) {
+        // Lack of memory: the next start removes the copy.
+    }
 }
 
 void HeldStart::Run() {
