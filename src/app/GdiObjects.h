@@ -8,20 +8,14 @@
 namespace kolvek {
 
 // A bitmap, font or brush made by this program (never a stock object).
-template <typename Object> struct GdiObjectTraits {
-    using Handle = Object;
-    static Handle Empty() { return nullptr; }
-    static bool Valid(Handle h) { return h != nullptr; }
-    static bool Close(Handle h) { return ::DeleteObject(h) != FALSE; }
+template <typename Object> struct GdiObjectTraits : NullIsEmpty<Object> {
+    static bool Close(Object h) { return ::DeleteObject(h) != FALSE; }
 };
 template <typename Object> using GdiObject = UniqueOwner<GdiObjectTraits<Object>>;
 
 // The screen's device context, from GetDC(nullptr).
-struct ScreenDCTraits {
-    using Handle = HDC;
-    static Handle Empty() { return nullptr; }
-    static bool Valid(Handle h) { return h != nullptr; }
-    static bool Close(Handle h) { return ::ReleaseDC(nullptr, h) != 0; }
+struct ScreenDCTraits : NullIsEmpty<HDC> {
+    static bool Close(HDC h) { return ::ReleaseDC(nullptr, h) != 0; }
 };
 using ScreenDC = UniqueOwner<ScreenDCTraits>;
 

@@ -47,6 +47,13 @@ private:
     Handle handle_ = Traits::Empty();
 };
 
+// The usual traits' half for handles whose empty value is null.
+template <typename H> struct NullIsEmpty {
+    using Handle = H;
+    static Handle Empty() { return nullptr; }
+    static bool Valid(Handle h) { return h != nullptr; }
+};
+
 // A kernel object handle (file, process, thread). Both null and
 // INVALID_HANDLE_VALUE count as "no handle".
 struct KernelHandleTraits {
@@ -67,19 +74,13 @@ struct FindHandleTraits {
 using FindHandle = UniqueOwner<FindHandleTraits>;
 
 // A module from LoadLibraryExW.
-struct ModuleTraits {
-    using Handle = HMODULE;
-    static Handle Empty() { return nullptr; }
-    static bool Valid(Handle h) { return h != nullptr; }
+struct ModuleTraits : NullIsEmpty<HMODULE> {
     static bool Close(Handle h) { return ::FreeLibrary(h) != FALSE; }
 };
 using ModuleHandle = UniqueOwner<ModuleTraits>;
 
 // An environment block from GetEnvironmentStringsW.
-struct EnvironmentBlockTraits {
-    using Handle = wchar_t*;
-    static Handle Empty() { return nullptr; }
-    static bool Valid(Handle h) { return h != nullptr; }
+struct EnvironmentBlockTraits : NullIsEmpty<wchar_t*> {
     static bool Close(Handle h) { return ::FreeEnvironmentStringsW(h) != FALSE; }
 };
 using EnvironmentBlock = UniqueOwner<EnvironmentBlockTraits>;
