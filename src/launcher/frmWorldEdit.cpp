@@ -109,13 +109,15 @@ void frmWorldEdit::OKButton_Click() {
     }
     // The map the user agreed to replace goes only with a launch that
     // happens: the script and its copy are written and cmd.exe is started
-    // held before its first line; then the map goes, and only then does
-    // cmd.exe run on towards the game line. A fault on the way starts
-    // nothing and leaves the map as it was.
+    // held before its first line; then the map goes to the Recycle Bin, and
+    // only then does cmd.exe run on towards the game line. A fault on the
+    // way, the shell's refusal included, starts nothing and leaves the map
+    // as it was. Should letting cmd.exe run fail after that, the map is in
+    // the Recycle Bin, not lost.
     HeldStart start = scriptCopies_.Start(mdlKOLVEK::WriteLaunchScript(platform_, launch),
                                           window_style::MinimizedFocus);
     if (!replacedMap.empty())
-        platform_.files.RemoveFile(replacedMap);
+        platform_.shell.RecycleFile(replacedMap);
     start.Run();
 }
 

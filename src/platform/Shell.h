@@ -1,5 +1,6 @@
 #pragma once
-// The shell's file operation (copy, move, delete, rename of name lists).
+// The shell's file operation (copy, move, delete, rename of name lists), and
+// its delete into the Recycle Bin.
 
 #include <cstdint>
 #include <string>
@@ -46,6 +47,13 @@ class Shell {
 public:
     virtual ~Shell() = default;
     virtual ShellFileOpResult FileOperation(const ShellFileOpRequest& request) = 0;
+    // Sends the file `path` (a full path, taken literally: no wildcards) to
+    // the Recycle Bin, as Explorer's delete does; where its drive keeps no
+    // Recycle Bin (a network share, some removable drives) the file is
+    // deleted outright. Shows no dialog of the shell's. Throws RuntimeError
+    // when the shell fails or leaves any part undone: the file is then still
+    // where it was.
+    virtual void RecycleFile(const std::string& path) = 0;
 };
 
 } // namespace kolvek

@@ -201,6 +201,10 @@ void FakeFileSystem::MoveOnto(const std::string& from, const std::string& to) {
     entries_[Key(to)] = moved;
 }
 
+void FakeFileSystem::Erase(const std::string& path) {
+    entries_.erase(Key(path));
+}
+
 void FakeFileSystem::RemoveFile(const std::string& path) {
     MaybeFail("remove", path);
     const Entry* entry = Find(path);

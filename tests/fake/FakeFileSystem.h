@@ -49,6 +49,8 @@ public:
     // The file's raw bytes; throws when there is no such file.
     const std::string& Bytes(const std::string& path) const;
     Entry& At(const std::string& path);
+    // Takes the entry out of the store, whatever its attributes.
+    void Erase(const std::string& path);
     // Paths of everything in the store, for checking what was left behind.
     std::vector<std::string> AllPaths() const;
     // Calls made, one line each ("create C:\x"), in order.

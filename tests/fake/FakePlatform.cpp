@@ -80,7 +80,8 @@ std::unique_ptr<StartedProcess> FakeProcess::Start(const std::string& applicatio
 }
 
 FakePlatform::FakePlatform()
-    : files(codec), process(files), platform{files, registry, shell, ui, process, codec, text} {
+    : files(codec), shell(files),
+      process(files), platform{files, registry, shell, ui, process, codec, text} {
     files.AddFolder(process.programFolder);
     files.AddFolder(process.temporaryFolder);
     files.AddFile(process.systemFolder + "\\cmd.exe", "MZ");

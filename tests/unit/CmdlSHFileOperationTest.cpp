@@ -33,8 +33,9 @@ template <std::size_t N> std::string Bytes(const char (&literal)[N]) {
 
 class CmdlSHFileOperationTest : public ::testing::Test {
 protected:
-    FakeShell shell;
     NameCodec codec;
+    fake::FakeFileSystem files{codec};
+    FakeShell shell{files};
     CmdlSHFileOperation op{shell, codec};
 
     const ShellFileOpRequest& Only() {

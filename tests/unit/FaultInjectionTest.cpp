@@ -433,25 +433,28 @@ TEST(FaultInjection, NewMapThatExistsGoesOnlyTogetherWithALaunchThatHappens) {
     const auto calls = RecordCalls(scenario);
     ASSERT_EQ(calls.size(), 20u);
     EXPECT_EQ(calls[1].Text(), std::string("find ") + kAlpha);
-    // The map goes after every write of the launch; cmd.exe, started held
-    // before that, runs only after it.
-    EXPECT_EQ(calls[17].Text(), std::string("remove ") + kAlpha);
+    // The map goes to the Recycle Bin after every write of the launch;
+    // cmd.exe, started held before that, runs only after it.
+    EXPECT_EQ(calls[17].Text(), std::string("recycle ") + kAlpha);
 
     FailEachCallInTurn(scenario, calls, [](World& w, const PlatformCall& call) {
         ExpectNoHalfLaunch(w, "armada2 /edit alpha.bzn");
         // Either the launch happened and the map the user agreed to replace
-        // is gone, or the map is still there as it was.
-        // The one step after the delete, letting the held cmd.exe run, can
-        // fail only with an invalid thread handle of our own; that loss is
-        // not undone.
+        // is in the Recycle Bin, or the map is still there as it was. The
+        // one step after the map went, letting the held cmd.exe run, can
+        // fail only with an invalid thread handle of our own; the map is
+        // then in the Recycle Bin too.
         const bool asked = !w.fp.ui.boxes.empty();
         if ((w.fp.process.started.empty() && call.op != "run") || !asked) {
             ASSERT_TRUE(w.fp.files.Exists(kAlpha));
             EXPECT_EQ(w.fp.files.Bytes(kAlpha), "karte");
+            EXPECT_TRUE(w.fp.shell.recycled.empty());
         } else {
             EXPECT_FALSE(w.fp.files.Exists(kAlpha));
+            ASSERT_EQ(w.fp.shell.recycled.size(), 1u);
+            EXPECT_EQ(w.fp.shell.recycled[0].bytes, "karte");
         }
-        EXPECT_EQ(w.fp.process.endedUnrun, call.op == "remove" || call.op == "run" ? 1 : 0);
+        EXPECT_EQ(w.fp.process.endedUnrun, call.op == "recycle" || call.op == "run" ? 1 : 0);
         if (ExpectCopyBesideRunA2(w, call))
             return;
         if (call.op == "find") {

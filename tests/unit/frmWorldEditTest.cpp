@@ -312,7 +312,7 @@ TEST_F(frmWorldEditTest, LoadRemovesScriptCopiesOfEarlierRunsAndTheDialogTheEnde
     EXPECT_TRUE(fp.files.Exists(std::string(kTemp) + "\\RunA2-00000002.bat"));
 }
 
-TEST_F(frmWorldEditTest, ExistingMapIsKeptOnCancelAndDeletedOnlyAfterOk) {
+TEST_F(frmWorldEditTest, ExistingMapIsKeptOnCancelAndRecycledOnlyAfterOk) {
     const std::string map = std::string(kMaps) + "\\alpha.bzn";
     fp.files.AddFile(map, "alte Karte");
     Load();
@@ -330,8 +330,12 @@ TEST_F(frmWorldEditTest, ExistingMapIsKeptOnCancelAndDeletedOnlyAfterOk) {
     EXPECT_TRUE(fp.process.started.empty());
 
     fp.ui.answers = {mb::ResultOk};
-    // Gone before cmd.exe may run on towards the game line.
-    fp.process.onRun = [&](const auto&) { EXPECT_FALSE(fp.files.Exists(map)); };
+    // In the Recycle Bin before cmd.exe may run on towards the game line.
+    fp.process.onRun = [&](const auto&) {
+        ASSERT_EQ(fp.shell.recycled.size(), 1u);
+        EXPECT_EQ(fp.shell.recycled[0].path, map);
+        EXPECT_EQ(fp.shell.recycled[0].bytes, "alte Karte");
+    };
     form.OKButton_Click();
     EXPECT_EQ(fp.ui.boxes.size(), 2u);
     EXPECT_FALSE(fp.files.Exists(map));
@@ -358,14 +362,17 @@ TEST_F(frmWorldEditTest, RefusedLaunchAsksNothingAndCostsNoMap) {
     EXPECT_TRUE(fp.process.started.empty());
 }
 
-TEST_F(frmWorldEditTest, MapThatCannotBeDeletedIsReportedAndNothingStarts) {
+TEST_F(frmWorldEditTest, MapTheShellCannotRecycleIsReportedAndNothingStarts) {
     const std::string map = std::string(kMaps) + "\\alpha.bzn";
-    fp.files.AddFile(map, "alt").readOnly = true;
+    fp.files.AddFile(map, "alt");
+    // In use by another program: the shell refuses.
+    fp.files.Fail({"recycle", map, err::PermissionDenied});
     Load();
     EXPECT_THROW(RunEventHandler(fp.platform, [&] { NewMap("alpha"); }), fake::ProgramEnded);
-    EXPECT_EQ(fp.ui.boxes.back().prompt, "Laufzeitfehler 75: " + StandardDescription(75));
+    EXPECT_EQ(fp.ui.boxes.back().prompt, "Laufzeitfehler 70: " + StandardDescription(70));
     EXPECT_EQ(fp.files.Bytes(map), "alt");
     EXPECT_TRUE(fp.process.started.empty());
+    EXPECT_EQ(fp.process.endedUnrun, 1);
 }
 
 TEST_F(frmWorldEditTest, PictureStartsTheGameNormallyWithoutAnyCheck) {

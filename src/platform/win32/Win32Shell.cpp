@@ -1,8 +1,11 @@
 #include "platform/win32/Win32Shell.h"
 
+#include "platform/PathText.h"
 #include "platform/RuntimeError.h"
 #include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32Errors.h"
 #include "platform/win32/Win32Process.h"
+#include "platform/win32/Win32Text.h"
 
 #include <shellapi.h>
 
@@ -51,15 +54,21 @@ HMODULE LoadShell32() {
 
 } // namespace
 
-ShellFileOpResult Win32Shell::FileOperation(const ShellFileOpRequest& request) {
-    ShellFileOpResult result;
+FARPROC Win32Shell::Shell32Function(const char* name) {
     if (shell32_.Get() == nullptr)
         shell32_.Reset(LoadShell32());
     const FARPROC address =
-        shell32_.Get() != nullptr ? ::GetProcAddress(shell32_.Get(), "SHFileOperationA") : nullptr;
+        shell32_.Get() != nullptr ? ::GetProcAddress(shell32_.Get(), name) : nullptr;
+    if (address == nullptr && ::GetLastError() == 0)
+        ::SetLastError(ERROR_DLL_NOT_FOUND);
+    return address;
+}
+
+ShellFileOpResult Win32Shell::FileOperation(const ShellFileOpRequest& request) {
+    ShellFileOpResult result;
+    const FARPROC address = Shell32Function("SHFileOperationA");
     if (address == nullptr) {
-        const DWORD error = ::GetLastError();
-        result.returnCode = static_cast<std::int32_t>(error != 0 ? error : ERROR_DLL_NOT_FOUND);
+        result.returnCode = static_cast<std::int32_t>(::GetLastError());
         return result;
     }
     // Through void (*)() as GetProcAddress's result must be, to a type of its own.
@@ -81,6 +90,41 @@ ShellFileOpResult Win32Shell::FileOperation(const ShellFileOpRequest& request) {
     result.returnCode = shellFileOperation(&op);
     result.anyOperationsAborted = op.fAnyOperationsAborted != FALSE;
     return result;
+}
+
+void Win32Shell::RecycleFile(const std::string& path) {
+    // The shell reads * and ? in a source name as wildcards, and a name
+    // without its folder relative to the current folder; and it deletes
+    // outright what it cannot put back by its full path. Only one file, named
+    // in full, may go.
+    const bool unc = path.rfind("\\\\", 0) == 0;
+    if (path.find_first_of("*?") != std::string::npos || (!StartsWithDriveRoot(path) && !unc))
+        throw RuntimeError(err::BadFileName);
+    const FARPROC address = Shell32Function("SHFileOperationW");
+    if (address == nullptr)
+        ThrowLastError();
+    const auto shellFileOperation =
+        reinterpret_cast<decltype(&SHFileOperationW)>(reinterpret_cast<void (*)()>(address));
+
+    // UTF-16 all the way: an ANSI code page would turn a character it lacks
+    // into "?", a wildcard. The list ends in two zeros: c_str adds the second.
+    std::wstring from = Widen(path);
+    from.push_back(L'\0');
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    // No question, no progress window, no error box of the shell's: the
+    // user has answered already, and a failure gets the program's report.
+    // Where the drive keeps no Recycle Bin, the shell then deletes outright.
+    op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    const int returned = shellFileOperation(&op);
+    if (returned != 0)
+        ThrowWin32Error(static_cast<DWORD>(returned));
+    // An answer of success for a file that is still there would launch
+    // the editor on the old map.
+    if (op.fAnyOperationsAborted != FALSE ||
+        ::GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+        throw RuntimeError(err::PathFileAccessError);
 }
 
 } // namespace kolvek

@@ -1,8 +1,8 @@
 #pragma once
-// The shell's file operation through SHFileOperationA. shell32.dll is loaded
-// on the first operation, not with the program: it brings shlwapi and shcore
-// along (under Wine some 5 ms of the start-up), and the launcher's own
-// workflow never performs a shell operation.
+// The shell's file operation through SHFileOperationA, and its delete into
+// the Recycle Bin through SHFileOperationW. shell32.dll is loaded on the
+// first operation, not with the program: it brings shlwapi and shcore along
+// (under Wine some 5 ms of the start-up), and only a replaced map needs it.
 
 #include "platform/Shell.h"
 #include "platform/win32/Win32Handles.h"
@@ -17,8 +17,16 @@ public:
     // shell32.dll or the function cannot be loaded, answers the system's
     // error code (never 0) and no abort.
     ShellFileOpResult FileOperation(const ShellFileOpRequest& request) override;
+    // A name with * or ?, or one that is not a full path, is refused (52)
+    // before the shell sees it. A failure of the shell throws the error
+    // its code maps to, an aborted operation 75.
+    void RecycleFile(const std::string& path) override;
 
 private:
+    // The function `name` of shell32.dll, loading it first; null with the
+    // error in GetLastError when it cannot be had.
+    FARPROC Shell32Function(const char* name);
+
     // shell32.dll once loaded; freed with the shell object.
     ModuleHandle shell32_;
 };
