@@ -36,6 +36,10 @@ add_custom_command(
 add_custom_target(kolvek_e2e_payload ALL DEPENDS ${KOLVEK_E2E_PAYLOAD})
 add_dependencies(kolvek_e2e_tests kolvek_e2e_payload)
 
+if(NOT KOLVEK_WINE_TESTS)
+    return()
+endif()
+
 # Everything in the prefix of a Western European Windows (ANSI 1252, OEM 437),
 # except the tests that need a German Windows's OEM code page 850 ...
 set(KOLVEK_E2E_GERMAN_TESTS "KolvekGermanWindows.*")

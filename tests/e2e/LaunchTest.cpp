@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace e2e {
 namespace {
 
@@ -18,6 +20,32 @@ const wchar_t kOverwriteText[] =
     L"Es existiert bereits eine Karte mit diesem Namen. Sie wird gelsöcht, wenn Du weitermachst.";
 const wchar_t kProblemText[] =
     L"Die vorliegende Installation von Armada kann nicht für den Edit-Modus benutzt werden.";
+
+// How many files in the Recycle Bin hold `bytes`. Under Wine that is the
+// desktop's trash, $XDG_DATA_HOME/Trash/files, reached through Z:, the Unix
+// root; the test's wrapper points XDG_DATA_HOME at a folder of the prefix's.
+int InTrash(const std::string& bytes) {
+    wchar_t data[MAX_PATH] = {};
+    const DWORD length = ::GetEnvironmentVariableW(L"XDG_DATA_HOME", data, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        ADD_FAILURE() << "no XDG_DATA_HOME of the test's own";
+        return -1;
+    }
+    std::wstring folder = L"Z:" + std::wstring(data) + L"/Trash/files";
+    std::replace(folder.begin(), folder.end(), L'/', L'\\');
+    int count = 0;
+    WIN32_FIND_DATAW entry;
+    HANDLE find = ::FindFirstFileW((folder + L"\\*").c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+            ReadFileBytes(folder + L"\\" + entry.cFileName) == bytes)
+            ++count;
+    } while (::FindNextFileW(find, &entry));
+    ::FindClose(find);
+    return count;
+}
 
 void ExpectEmptyFile(const std::wstring& path) {
     ASSERT_TRUE(IsFile(path)) << ToUtf8(path);
@@ -211,8 +239,9 @@ TEST_F(KolvekLaunch, ReservedDeviceNameIsRefusedInAnyCaseAndWithAnyExtension) {
     ExpectGameStart(installation_, starts[0], L"/edit COM10.bzn");
 }
 
-TEST_F(KolvekLaunch, ExistingMapIsKeptOnCancelAndDeletedBeforeTheLaunchOnOk) {
+TEST_F(KolvekLaunch, ExistingMapIsKeptOnCancelAndRecycledBeforeTheLaunchOnOk) {
     const std::string original = ReadFileBytes(installation_.MapFile(L"alpha.bzn"));
+    const int trashed = InTrash(original); // by earlier runs in this prefix
     ChooseNewMap();
     OkWithName(L"alpha");
 
@@ -226,6 +255,7 @@ TEST_F(KolvekLaunch, ExistingMapIsKeptOnCancelAndDeletedBeforeTheLaunchOnOk) {
     program_->Sync();
 
     EXPECT_EQ(original, ReadFileBytes(installation_.MapFile(L"alpha.bzn")));
+    EXPECT_EQ(trashed, InTrash(original));
     EXPECT_FALSE(IsFile(installation_.ProgramFile(L"RunA2.bat")));
     EXPECT_EQ(L"alpha.bzn", program_->Text(kNameBox));
     EXPECT_EQ(program_->Item(kNameBox), program_->Focus());
@@ -241,6 +271,7 @@ TEST_F(KolvekLaunch, ExistingMapIsKeptOnCancelAndDeletedBeforeTheLaunchOnOk) {
     ASSERT_EQ(1u, starts.size());
     ExpectGameStart(installation_, starts[0], L"/edit alpha.bzn");
     EXPECT_FALSE(IsFile(installation_.MapFile(L"alpha.bzn")));
+    EXPECT_EQ(trashed + 1, InTrash(original));
     EXPECT_TRUE(IsFile(installation_.MapFile(L"beta.bzn")));
 }
 
@@ -264,21 +295,25 @@ TEST(KolvekNames, NewNameDifferingInCaseBeyondLatin1AsksBeforeReplacingTheMap) {
     EXPECT_FALSE(IsFile(installation.ProgramFile(L"RunA2.bat")));
 }
 
-TEST_F(KolvekLaunch, MapThatCannotBeDeletedEndsTheProgramWithARuntimeErrorReport) {
-    ASSERT_TRUE(
-        ::SetFileAttributesW(installation_.MapFile(L"alpha.bzn").c_str(), FILE_ATTRIBUTE_READONLY));
+TEST_F(KolvekLaunch, MapInUseEndsTheProgramWithARuntimeErrorReportAndStaysWhereItWas) {
+    const std::string original = ReadFileBytes(installation_.MapFile(L"alpha.bzn"));
+    // Open in another program that does not share it for deletion.
+    HANDLE open = ::CreateFileW(installation_.MapFile(L"alpha.bzn").c_str(), GENERIC_READ,
+                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, open);
     ChooseNewMap();
     OkWithName(L"alpha");
     program_->Answer(program_->WaitForMessageBox(), IDOK);
 
     MessageBoxView report = program_->WaitForMessageBox();
     EXPECT_EQ(L"KOLVEK", report.title);
-    EXPECT_EQ(0u, report.text.rfind(L"Laufzeitfehler ", 0)) << ToUtf8(report.text);
+    EXPECT_EQ(L"Laufzeitfehler 70: Zugriff verweigert", report.text);
     EXPECT_EQ(BoxIcon::Critical, report.icon);
     program_->Answer(report, IDOK);
 
     EXPECT_TRUE(program_->WaitForExit());
-    EXPECT_TRUE(IsFile(installation_.MapFile(L"alpha.bzn")));
+    ::CloseHandle(open);
+    EXPECT_EQ(original, ReadFileBytes(installation_.MapFile(L"alpha.bzn")));
     EXPECT_TRUE(installation_.GameStarts().empty());
 }
 
