@@ -3,9 +3,11 @@
 # runtime (libgcc, libstdc++, winpthread) is linked statically, so the .exe
 # files need no DLLs beside them.
 set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86)
-
-set(KOLVEK_MINGW_TRIPLE i686-w64-mingw32)
+# mingw-x86_64.cmake sets both before it includes this file.
+if(NOT KOLVEK_MINGW_TRIPLE)
+    set(CMAKE_SYSTEM_PROCESSOR x86)
+    set(KOLVEK_MINGW_TRIPLE i686-w64-mingw32)
+endif()
 
 find_program(CMAKE_C_COMPILER NAMES ${KOLVEK_MINGW_TRIPLE}-gcc-posix ${KOLVEK_MINGW_TRIPLE}-gcc REQUIRED)
 find_program(CMAKE_CXX_COMPILER NAMES ${KOLVEK_MINGW_TRIPLE}-g++-posix ${KOLVEK_MINGW_TRIPLE}-g++ REQUIRED)

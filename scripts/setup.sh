@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ libgtest-dev googletest
-    g++-mingw-w64-i686
+    g++-mingw-w64-i686 g++-mingw-w64-x86-64-posix
     wine wine32:i386 wine64 fonts-wine
     xvfb xauth x11-utils xdotool imagemagick
     python3 clang libclang-rt-14-dev hyperfine clang-format git

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tlhelp32.h>
 #include <winternl.h>
 
 #include <vector>
@@ -79,6 +80,23 @@ private:
     bool had_ = false;
     std::wstring old_;
 };
+
+// True once no process that this one started is left, not even one held
+// suspended: such a one would write nothing and keep no handle of ours.
+bool AwaitNoChildProcess() {
+    return wintest::WaitUntil([] {
+        UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof entry;
+        if (!snapshot.Valid() || !::Process32FirstW(snapshot.Get(), &entry))
+            return false;
+        do {
+            if (entry.th32ParentProcessID == ::GetCurrentProcessId())
+                return false;
+        } while (::Process32NextW(snapshot.Get(), &entry));
+        return true;
+    });
+}
 
 bool AwaitEnd(StartedProcess& process) {
     return wintest::WaitUntil([&] { return process.HasEnded(); });
@@ -204,6 +222,7 @@ TEST(Win32Process, HeldProcessLetGoUnrunNeverRuns) {
     started->Run();
     EXPECT_TRUE(AwaitEnd(*started));
     EXPECT_FALSE(PathExists(folder / "marker.txt"));
+    EXPECT_TRUE(AwaitNoChildProcess()) << "a held cmd.exe was let go without being ended";
 }
 
 TEST(Win32Process, StartingAMissingProgramOrInAMissingFolderThrows) {
