@@ -68,69 +68,92 @@ def check_readme(text, version, problems):
 
 
 def check_exe(exe, version, problems):
-    (pe_offset,) = struct.unpack_from("<I", exe, 0x3C)
-    if exe[pe_offset:pe_offset + 4] != b"PE\0\0":
-        problems.append("KOLVEK.EXE is no PE file")
+    """The PE header's time stamp, the manifest and the version resource,
+    each read where the resource directory says it lies."""
+    try:
+        manifests = resources(exe, RT_MANIFEST)
+        versions = resources(exe, RT_VERSION)
+    except ValueError as error:
+        problems.append("KOLVEK.EXE's resources cannot be read: %s" % error)
         return
+    (pe_offset,) = struct.unpack_from("<I", exe, 0x3C)
     (stamp,) = struct.unpack_from("<I", exe, pe_offset + 8)
     if stamp != 0:
         problems.append("KOLVEK.EXE has the link time %d in its PE header" % stamp)
     numbers = four_numbers(version)
-    text = ".".join(str(n) for n in numbers)
-    identity = ('name="Kolvek.Launcher" version="%s"' % text).encode("ascii")
-    if identity not in exe:
-        problems.append("the manifest's assemblyIdentity is not version %s" % text)
-    # VS_FIXEDFILEINFO: signature, structure version, then file and product
-    # version as two pairs of 16-bit numbers each.
-    at = exe.find(struct.pack("<I", 0xFEEF04BD))
-    if at < 0:
-        problems.append("KOLVEK.EXE has no version resource")
-        return
-    fields = struct.unpack_from("<6I", exe, at)
-    wanted = ((numbers[0] << 16) | numbers[1], (numbers[2] << 16) | numbers[3])
-    if fields[2:4] != wanted or fields[4:6] != wanted:
-        problems.append("the version resource's numbers are not %s" % text)
-    # FileVersion and ProductVersion as text, each followed by its end.
-    if exe.count((text + "\0").encode("utf-16-le")) < 2:
-        problems.append("the version resource's texts are not %s" % text)
+    if list(manifests) != [1]:
+        problems.append("KOLVEK.EXE has manifests %s, not the one numbered 1" % list(manifests))
+    else:
+        check_manifest(manifests[1], ".".join(str(n) for n in numbers), problems)
+    if list(versions) != [1]:
+        problems.append("KOLVEK.EXE has version resources %s, not the one numbered 1" %
+                        list(versions))
+    else:
+        check_version(versions[1], numbers, problems)
 
 
 def resources(exe, kind):
-    """The data of every resource of type `kind` (a number), as {name: bytes}."""
-    (pe_offset,) = struct.unpack_from("<I", exe, 0x3C)
-    sections_count, header_size = struct.unpack_from("<H12xH", exe, pe_offset + 6)
+    """The data of every resource of type `kind` (a number), as {name: bytes}.
+
+    Raises ValueError when the headers and the resource directory do not hold
+    together: a part lying outside the file or outside its section, or a
+    directory entry pointing at data where a directory belongs, or the other
+    way round."""
+
+    def read(form, offset, end=len(exe)):
+        if not 0 <= offset <= end - struct.calcsize(form):
+            raise ValueError("%d bytes at %#x run past %#x" % (struct.calcsize(form), offset, end))
+        return struct.unpack_from(form, exe, offset)
+
+    (pe_offset,) = read("<I", 0x3C)
+    signature, sections_count, header_size = read("<4s2xH12xH", pe_offset)
+    if signature != b"PE\0\0":
+        raise ValueError("no PE file")
     optional = pe_offset + 24
-    if struct.unpack_from("<H", exe, optional) != (0x10B,):
+    if read("<H", optional) != (0x10B,):
         raise ValueError("not a 32-bit program")
     # The resource table is the third data directory, behind 96 bytes of a
     # 32-bit optional header.
-    (root,) = struct.unpack_from("<I", exe, optional + 96 + 2 * 8)
-    sections = [struct.unpack_from("<8xIIII", exe, optional + header_size + 40 * i)
-                for i in range(sections_count)]
+    tables, root, root_size = read("<I16xII", optional + 92)
+    if tables < 3 or header_size < 96 + 3 * 8 or root == 0:
+        return {}
+    sections = [read("<8xIIII", optional + header_size + 40 * i) for i in range(sections_count)]
 
-    def at(rva):
-        for size, address, _, raw in sections:
-            if address <= rva < address + size:
+    def at(rva, size):
+        """The file offset of `size` bytes at `rva`, all within one section's
+        bytes in the file."""
+        for virtual_size, address, raw_size, raw in sections:
+            if address <= rva and rva + size <= address + min(virtual_size, raw_size):
+                if raw + rva - address + size > len(exe):
+                    raise ValueError("the section at %#x runs past the file's end" % address)
                 return raw + rva - address
-        raise ValueError("address %#x lies in no section" % rva)
+        raise ValueError("%d bytes at %#x lie in no section" % (size, rva))
 
-    def entries(directory):
-        named, numbered = struct.unpack_from("<12xHH", exe, directory)
+    base = at(root, root_size)
+
+    def in_table(form, offset):
+        return read(form, base + offset, base + root_size)
+
+    def entries(offset, directories):
+        """(name, offset) of each entry of the directory at `offset` in the
+        table; each names a directory when `directories`, else a leaf."""
+        named, numbered = in_table("<12xHH", offset)
         for i in range(named + numbered):
-            name, target = struct.unpack_from("<II", exe, directory + 16 + 8 * i)
-            yield name, target
+            name, target = in_table("<II", offset + 16 + 8 * i)
+            if bool(target & 0x80000000) != directories:
+                raise ValueError("entry %d of the directory at %#x points at the wrong kind" %
+                                 (i, offset))
+            yield name, target & 0x7FFFFFFF
 
     found = {}
-    if root == 0:
-        return found
-    base = at(root)
-    for type_id, names in entries(base):
+    for type_id, names in entries(0, True):
         if type_id != kind:
             continue
-        for name, languages in entries(base + (names & 0x7FFFFFFF)):
-            for _, leaf in entries(base + (languages & 0x7FFFFFFF)):
-                rva, size = struct.unpack_from("<II", exe, base + leaf)
-                found[name] = exe[at(rva):at(rva) + size]
+        for name, languages in entries(names, True):
+            for _, leaf in entries(languages, False):
+                rva, size = in_table("<II", leaf)
+                start = at(rva, size)
+                found[name] = exe[start:start + size]
     return found
 
 
@@ -141,6 +164,8 @@ def version_texts(block, at=0):
     texts = {}
     key_end = at + 6
     while block[key_end:key_end + 2] != b"\0\0":
+        if key_end >= end:
+            raise ValueError("a key of the version resource runs past its block")
         key_end += 2
     value = (key_end + 2 + 3) & ~3
     if kind == 1 and value_length:
@@ -157,14 +182,18 @@ def version_texts(block, at=0):
     return texts
 
 
-def check_manifest(manifest, problems):
-    """Common controls 6, DPI awareness, and no execution level: Windows then
+def check_manifest(manifest, version, problems):
+    """KOLVEK's own identity at `version` (four numbers as text), common
+    controls 6, DPI awareness, and no execution level: Windows then
     virtualizes KOLVEK as it does the game."""
     try:
         root = ElementTree.fromstring(manifest)
     except ElementTree.ParseError as error:
         problems.append("the manifest is no XML: %s" % error)
         return
+    own = next((e for e in root if e.tag.endswith("assemblyIdentity")), None)
+    if own is None or own.get("name") != "Kolvek.Launcher" or own.get("version") != version:
+        problems.append("the manifest's assemblyIdentity is not version %s" % version)
     local = {}
     for element in root.iter():
         local.setdefault(element.tag.rsplit("}", 1)[-1], []).append(element)
@@ -187,20 +216,27 @@ def check_installer_words(texts, problems):
                                 (what, text, word))
 
 
-def check_resources(exe, problems):
-    try:
-        manifests = resources(exe, RT_MANIFEST)
-        versions = resources(exe, RT_VERSION)
-    except (ValueError, struct.error) as error:
-        problems.append("KOLVEK.EXE's resources cannot be read: %s" % error)
+def check_version(block, numbers, problems):
+    """The version resource's numbers and version texts are `numbers`, it has
+    a description and a product name, and none of its texts an installer word."""
+    text = ".".join(str(n) for n in numbers)
+    # VS_FIXEDFILEINFO follows the key at 40: signature, structure version,
+    # then file and product version as two pairs of 16-bit numbers each.
+    key = "VS_VERSION_INFO\0".encode("utf-16-le")
+    if block[6:6 + len(key)] != key or len(block) < 40 + 24:
+        problems.append("the version resource is no VS_VERSIONINFO")
         return
-    if list(manifests) != [1]:
-        problems.append("KOLVEK.EXE has manifests %s, not the one numbered 1" % list(manifests))
-    else:
-        check_manifest(manifests[1], problems)
-    texts = {}
-    for block in versions.values():
-        texts.update(version_texts(block))
+    fields = struct.unpack_from("<6I", block, 40)
+    wanted = ((numbers[0] << 16) | numbers[1], (numbers[2] << 16) | numbers[3])
+    if fields[0] != 0xFEEF04BD or fields[2:4] != wanted or fields[4:6] != wanted:
+        problems.append("the version resource's numbers are not %s" % text)
+    try:
+        texts = version_texts(block)
+    except (ValueError, struct.error) as error:
+        problems.append("the version resource's texts cannot be read: %s" % error)
+        return
+    if texts.get("FileVersion") != text or texts.get("ProductVersion") != text:
+        problems.append("the version resource's texts are not %s" % text)
     if "FileDescription" not in texts or "ProductName" not in texts:
         problems.append("the version resource has no file description or product name")
     texts["the file name"] = ENTRIES[0]
@@ -226,7 +262,6 @@ def main(argv):
     if files:
         check_readme(files["Liesmich.txt"], version, problems)
         check_exe(files["KOLVEK.EXE"], version, problems)
-        check_resources(files["KOLVEK.EXE"], problems)
         check_no_folders(files, folders, problems)
     for problem in problems:
         sys.stderr.write("%s: %s\n" % (os.path.basename(path), problem))
