@@ -16,7 +16,7 @@ import subprocess
 import sys
 
 ALLOWED_DLLS = {
-    "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll", "shell32.dll",
+    "kernel32.dll", "user32.dll", "gdi32.dll", "advapi32.dll",
     "comctl32.dll", "msvcrt.dll", "ucrtbase.dll",
 }
 
