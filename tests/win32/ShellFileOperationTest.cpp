@@ -292,6 +292,22 @@ TEST_F(ShellFileOperationTest, DeleteOfAMissingFileAnswersFalse) {
     EXPECT_EQ(Listing(), (NameSet{"other.bzn"}));
 }
 
+TEST_F(ShellFileOperationTest, RecycleTakesOnlyTheOneFileNamedInFullEvenBeyondTheCodePage) {
+    const std::string map = "\xCE\xA3igma.bzn"; // "Σigma.bzn", "?igma.bzn" in 1252
+    WriteFile(map, "S");
+    WriteFile("xigma.bzn", "X");
+    for (const std::string& name : {Path("?igma.bzn"), Path("*.bzn"), map}) {
+        try {
+            shell.RecycleFile(name);
+            ADD_FAILURE() << name << " was taken as a wildcard or relative to the current folder";
+        } catch (const RuntimeError& error) {
+            EXPECT_EQ(error.Number(), err::BadFileName) << name;
+        }
+    }
+    shell.RecycleFile(Path(map));
+    EXPECT_EQ(Listing(), (NameSet{"xigma.bzn"}));
+}
+
 TEST_F(ShellFileOperationTest, UmlautNamesReachTheDiskThroughTheAnsiCodePage) {
     const std::string source = "\xC3\x9C"
                                "bung.bzn"; // "Übung.bzn"
