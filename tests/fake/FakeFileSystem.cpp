@@ -2,6 +2,7 @@
 
 #include "fake/FakeTextRules.h"
 #include "platform/LineSplitter.h"
+#include "platform/PathText.h"
 
 #include <algorithm>
 
@@ -9,16 +10,11 @@ namespace kolvek::fake {
 
 namespace {
 
-bool IsDriveRoot(const std::string& path) {
-    return path.size() == 2 && path[1] == ':';
-}
-
-std::string TrimSeparator(std::string path) {
-    while (path.size() > 2 && path.back() == '\\')
-        path.pop_back();
-    if (path.size() == 3 && path[1] == ':' && path[2] == '\\')
-        path.pop_back();
-    return path;
+// `path` without its closing backslashes, however many; a drive root keeps
+// its one.
+std::string TrimSeparator(const std::string& path) {
+    const std::string trimmed = WithoutClosingBackslash(path);
+    return trimmed == path ? path : TrimSeparator(trimmed);
 }
 
 class FakeTextInput : public TextInput {
@@ -69,15 +65,11 @@ std::string FakeFileSystem::Key(const std::string& path) {
 }
 
 std::string FakeFileSystem::Parent(const std::string& path) {
-    const std::string trimmed = TrimSeparator(path);
-    const std::size_t slash = trimmed.rfind('\\');
-    return slash == std::string::npos ? std::string() : trimmed.substr(0, slash);
+    return FolderOf(TrimSeparator(path));
 }
 
 std::string FakeFileSystem::NamePart(const std::string& path) {
-    const std::string trimmed = TrimSeparator(path);
-    const std::size_t slash = trimmed.rfind('\\');
-    return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+    return NameOf(TrimSeparator(path));
 }
 
 const FakeFileSystem::Entry* FakeFileSystem::Find(const std::string& path) const {
@@ -257,7 +249,7 @@ NewTextFile FakeFileSystem::CreateUniqueText(const std::string& folder, const st
         unsigned value = ++uniqueCounter_;
         for (std::size_t i = unique.size(); i-- > 0; value >>= 4)
             unique[i] = kDigits[value & 0xF];
-        path = TrimSeparator(folder) + "\\" + prefix + unique + extension;
+        path = JoinPath(TrimSeparator(folder), prefix + unique + extension);
     } while (Find(path) != nullptr);
     MaybeFail("create", path);
     RequireWritableFolder(Parent(path));
