@@ -5,6 +5,7 @@
 #include "platform/PathText.h"
 
 #include <algorithm>
+#include <new>
 
 namespace kolvek::fake {
 
@@ -99,6 +100,7 @@ FakeFileSystem::Entry& FakeFileSystem::AddFile(const std::string& path, const st
     entry = Entry();
     entry.path = TrimSeparator(path);
     entry.bytes = bytes;
+    entry.written = now;
     return entry;
 }
 
@@ -139,12 +141,16 @@ void FakeFileSystem::MaybeFail(const std::string& op, const std::string& path) {
         const std::int32_t number = it->number;
         if (it->once)
             faults_.erase(it);
+        if (number == err::OutOfMemory)
+            throw std::bad_alloc();
         throw RuntimeError(number);
     }
 }
 
 void FakeFileSystem::AppendBytes(const std::string& path, const std::string& bytes) {
-    At(path).bytes += bytes;
+    Entry& entry = At(path);
+    entry.bytes += bytes;
+    entry.written = now;
 }
 
 void FakeFileSystem::RequireWritableFolder(const std::string& folder) const {
@@ -297,6 +303,32 @@ std::string FakeFileSystem::ShortPath(const std::string& path) {
         shortPath += '\\';
         start = end + 1;
     }
+}
+
+std::string FakeFileSystem::LongPath(const std::string& path) {
+    std::string longPath;
+    std::string rest = TrimSeparator(path);
+    for (;;) {
+        const std::size_t end = rest.find('\\');
+        std::string name = rest.substr(0, end);
+        for (const auto& [key, entry] : entries_)
+            if (!entry.shortName.empty() && Key(entry.shortName) == Key(name) &&
+                Key(Parent(entry.path)) == Key(longPath))
+                name = NamePart(entry.path);
+        longPath += name;
+        if (end == std::string::npos)
+            return longPath;
+        longPath += '\\';
+        rest.erase(0, end + 1);
+    }
+}
+
+std::chrono::milliseconds FakeFileSystem::TimeSinceWritten(const std::string& path) {
+    MaybeFail("age", path);
+    const Entry* entry = Find(path);
+    if (!entry || entry->folder)
+        throw RuntimeError(err::FileNotFound);
+    return now - entry->written;
 }
 
 } // namespace kolvek::fake

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -43,7 +45,6 @@ TEST_F(ScriptCopiesTest, StartRunsTheSystemsCmdInTheCopysFolderWithOnlyItsName) 
     EXPECT_EQ(started.commandLine, "cmd.exe /d /e:on /v:off /c .\\RunA2-00000001.bat");
     EXPECT_EQ(started.workingFolder, "C:\\Users\\Spieler %OS%\\Temp & Co\\KOLVEK");
     EXPECT_EQ(started.windowStyle, 2);
-    EXPECT_EQ(copies->Count(), 1u);
 }
 
 TEST_F(ScriptCopiesTest, CopiesGoOnceTheirCmdHasEndedAtTheNextStartAndAtTheEnd) {
@@ -58,7 +59,7 @@ TEST_F(ScriptCopiesTest, CopiesGoOnceTheirCmdHasEndedAtTheNextStartAndAtTheEnd) 
     copies->Start(third, 2).Run();
     EXPECT_FALSE(fp.files.Exists(first));
     EXPECT_TRUE(fp.files.Exists(second)); // its cmd still runs
-    EXPECT_EQ(copies->Count(), 2u);
+    EXPECT_TRUE(fp.files.Exists(third));
 
     fp.process.started[2].End();
     copies.reset(); // the dialog goes
@@ -73,32 +74,80 @@ TEST_F(ScriptCopiesTest, CopyThatCannotGoYetIsNoReasonToStop) {
     fp.files.Fail({"remove", "RunA2-", err::PermissionDenied, 0, true});
     copies->RemoveEnded();
     EXPECT_TRUE(fp.files.Exists(copy));
-    EXPECT_EQ(copies->Count(), 0u); // the next start's clean-up takes it
-}
-
-TEST_F(ScriptCopiesTest, FailedStartRemovesTheCopyAndPassesTheErrorOn) {
-    const std::string copy = NewCopy();
-    fp.process.startFailure = err::FileNotFound;
-    EXPECT_THROW(copies->Start(copy, 2).Run(), RuntimeError);
+    // This run forgets it: a later start's clean-up takes it.
+    fp.files.now += std::chrono::minutes(1);
+    copies->RemoveLeftovers();
     EXPECT_FALSE(fp.files.Exists(copy));
-    EXPECT_EQ(copies->Count(), 0u);
 }
 
-TEST_F(ScriptCopiesTest, LeftoversOfEarlierRunsGoAndEverythingElseStays) {
+TEST(ScriptCopiesStart, FailureEndsCmdUnrunAndRemovesTheCopyWhereItCan) {
+    const struct {
+        const char* what;
+        std::int32_t start, run, remove; // error numbers, 7 as std::bad_alloc
+    } rows[] = {
+        {"start fails", err::FileNotFound, 0, 0},
+        {"start runs out of memory", err::OutOfMemory, 0, 0},
+        {"run fails", 0, err::DeviceIoError, 0},
+        // The undo must not throw out of a destructor: the copy then stays
+        // for a later start.
+        {"run fails, its undo runs out of memory", 0, err::DeviceIoError, err::OutOfMemory},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.what);
+        fake::FakePlatform fp;
+        ScriptCopies copies(fp.platform);
+        const std::string copy = WriteScriptCopy(fp.platform, {"x"});
+        fp.process.startFailure = row.start;
+        fp.process.runFailure = row.run;
+        if (row.remove != 0)
+            fp.files.Fail({"remove", copy, row.remove, 0, true});
+        std::int32_t thrown = 0;
+        try {
+            copies.Start(copy, 2).Run();
+        } catch (const RuntimeError& error) {
+            thrown = error.Number();
+        } catch (const std::bad_alloc&) {
+            thrown = err::OutOfMemory;
+        }
+        EXPECT_EQ(thrown, row.start != 0 ? row.start : row.run);
+        EXPECT_TRUE(fp.process.started.empty());
+        EXPECT_EQ(fp.process.endedUnrun, row.run != 0 ? 1 : 0);
+        EXPECT_EQ(fp.files.Exists(copy), row.remove != 0);
+        fp.files.now += std::chrono::minutes(1);
+        copies.RemoveLeftovers();
+        EXPECT_FALSE(fp.files.Exists(copy));
+    }
+}
+
+TEST_F(ScriptCopiesTest, LeftoversOfEarlierRunsGoOnceAMinuteOldAndEverythingElseStays) {
     const std::string temp = std::string(kTemp) + "\\";
-    for (const char* name : {"RunA2-1A2B-01D9C3F0AB12CD34-1.bat", "RunA2-00000007.bat"})
-        fp.files.AddFile(temp + name, "old");
-    for (const char* name : {"RunA2-notes.bat", "RunA2-.bat", "RunA2-12.txt", "runa2.bat",
-                             "setup.bat", "RunA2-12.bat.bak"})
-        fp.files.AddFile(temp + name, "other");
+    const struct {
+        const char* name;
+        std::chrono::seconds age;
+        bool goes;
+    } rows[] = {
+        {"RunA2-1A2B-01D9C3F0AB12CD34-1.bat", std::chrono::hours(5), true},
+        {"RunA2-00000007.bat", std::chrono::seconds(60), true},
+        // Another run's launch, which its cmd.exe may not have read yet.
+        {"RunA2-00000008.bat", std::chrono::seconds(59), false},
+        {"RunA2-00000009.bat", std::chrono::seconds(-1), true}, // ahead of the clock
+        {"RunA2-notes.bat", std::chrono::hours(5), false},
+        {"RunA2-.bat", std::chrono::hours(5), false},
+        {"RunA2-12.txt", std::chrono::hours(5), false},
+        {"runa2.bat", std::chrono::hours(5), false},
+        {"setup.bat", std::chrono::hours(5), false},
+        {"RunA2-12.bat.bak", std::chrono::hours(5), false},
+    };
+    fp.files.now = std::chrono::hours(6);
+    for (const auto& row : rows)
+        fp.files.AddFile(temp + row.name).written = fp.files.now - row.age;
     const std::string running = NewCopy();
     copies->Start(running, 2).Run();
 
     copies->RemoveLeftovers();
-    EXPECT_FALSE(fp.files.Exists(temp + "RunA2-1A2B-01D9C3F0AB12CD34-1.bat"));
-    EXPECT_FALSE(fp.files.Exists(temp + "RunA2-00000007.bat"));
+    for (const auto& row : rows)
+        EXPECT_EQ(fp.files.Exists(temp + row.name), !row.goes) << row.name;
     EXPECT_TRUE(fp.files.Exists(running));
-    EXPECT_EQ(fp.files.ListFiles(temp).size(), 7u);
     // The temporary folder itself, which may hold tens of thousands of
     // files, is never read.
     for (const std::string& call : fp.files.Calls())
@@ -108,6 +157,7 @@ TEST_F(ScriptCopiesTest, LeftoversOfEarlierRunsGoAndEverythingElseStays) {
 TEST_F(ScriptCopiesTest, WithoutAUsableTemporaryFolderCopiesGoBesideRunA2) {
     fp.process.temporaryFolder = "C:\\Gibt\\Es\\Nicht";
     fp.files.AddFile("C:\\KOLVEK\\RunA2-0A.bat", "old");
+    fp.files.now += std::chrono::minutes(1);
     EXPECT_NO_THROW(copies->RemoveLeftovers());
     EXPECT_FALSE(fp.files.Exists("C:\\KOLVEK\\RunA2-0A.bat"));
 
@@ -115,13 +165,48 @@ TEST_F(ScriptCopiesTest, WithoutAUsableTemporaryFolderCopiesGoBesideRunA2) {
     EXPECT_EQ(copy.rfind("C:\\KOLVEK\\RunA2-", 0), 0u) << copy;
     copies->Start(copy, 2).Run();
     EXPECT_EQ(fp.process.started[0].workingFolder, "C:\\KOLVEK");
-    // Where the system virtualizes it, cmd.exe might not see the copy.
-    fp.process.virtualizedFolders = {"C:\\KOLVEK"};
-    EXPECT_THROW(NewCopy(), RuntimeError);
-    fp.process.virtualizedFolders.clear();
     // Neither folder: the error passes on.
     fp.files.At("C:\\KOLVEK").readOnly = true;
     EXPECT_THROW(NewCopy(), RuntimeError);
+}
+
+// Where the system virtualizes the program folder, cmd.exe might not see a
+// copy there.
+TEST_F(ScriptCopiesTest, NoCopyBesideRunA2InAFolderTheSystemVirtualizes) {
+    fp.process.temporaryFolder = "C:\\Gibt\\Es\\Nicht";
+    fp.process.virtualizedFolders = {"C:\\Program Files", "C:\\Program Files (x86)",
+                                     "C:\\ProgramData\\", "C:\\Windows"};
+    fp.files.AddFolder("C:\\Program Files (x86)");
+    fp.files.At("C:\\Program Files (x86)").shortName = "PROGRA~2";
+    const struct {
+        const char* programFolder;
+        const char* longName; // where it differs
+        bool refused;
+    } rows[] = {
+        {"C:\\Program Files\\KOLVEK", nullptr, true},
+        {"C:\\Program Files (x86)\\Tools\\KOLVEK", nullptr, true},
+        {"c:\\program files (X86)\\KOLVEK", nullptr, true},
+        {"C:\\PROGRA~2\\KOLVEK", "C:\\Program Files (x86)\\KOLVEK", true},
+        {"C:\\ProgramData", nullptr, true},
+        {"C:\\Windows\\KOLVEK", nullptr, true},
+        {"C:\\Program Files Games\\KOLVEK", nullptr, false},
+        {"D:\\Program Files\\KOLVEK", nullptr, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.programFolder);
+        const std::string folder = row.longName != nullptr ? row.longName : row.programFolder;
+        fp.files.AddFolder(folder);
+        fp.process.programFolder = row.programFolder;
+        try {
+            const std::string copy = NewCopy();
+            EXPECT_FALSE(row.refused) << copy;
+        } catch (const RuntimeError& error) {
+            EXPECT_TRUE(row.refused);
+            EXPECT_EQ(error.Number(), err::PathFileAccessError);
+            EXPECT_NE(error.Description().find("VirtualStore"), std::string::npos);
+        }
+        EXPECT_EQ(fp.files.ListFiles(folder).size(), row.refused ? 0u : 1u);
+    }
 }
 
 TEST(ScriptCopyName, OnlyThePrefixHexadecimalPartAndExtension) {
