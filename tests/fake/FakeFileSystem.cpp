@@ -306,21 +306,10 @@ std::string FakeFileSystem::ShortPath(const std::string& path) {
 }
 
 std::string FakeFileSystem::LongPath(const std::string& path) {
-    std::string longPath;
-    std::string rest = TrimSeparator(path);
-    for (;;) {
-        const std::size_t end = rest.find('\\');
-        std::string name = rest.substr(0, end);
-        for (const auto& [key, entry] : entries_)
-            if (!entry.shortName.empty() && Key(entry.shortName) == Key(name) &&
-                Key(Parent(entry.path)) == Key(longPath))
-                name = NamePart(entry.path);
-        longPath += name;
-        if (end == std::string::npos)
-            return longPath;
-        longPath += '\\';
-        rest.erase(0, end + 1);
-    }
+    for (const auto& [key, entry] : entries_)
+        if (Key(ShortPath(entry.path)) == Key(path))
+            return entry.path;
+    return path;
 }
 
 std::chrono::milliseconds FakeFileSystem::TimeSinceWritten(const std::string& path) {

@@ -72,7 +72,7 @@ public:
     void CreateFolder(const std::string& path) override;
     // Each part by the `shortName` of its entry, where it has one.
     std::string ShortPath(const std::string& path) override;
-    // Each part by the name of the entry whose `shortName` it is, where one is.
+    // The entry whose short path `path` is.
     std::string LongPath(const std::string& path) override;
     std::chrono::milliseconds TimeSinceWritten(const std::string& path) override;
 
