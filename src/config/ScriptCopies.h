@@ -69,7 +69,8 @@ public:
     // folder, with only the copy's file name on its command line (nothing
     // that cmd could expand or split), held until the answer's Run. Removes
     // the copies whose command processor has ended first. When the start
-    // fails, the copy is removed and the error passes on.
+    // fails, for lack of memory too, the copy is removed and the error
+    // passes on. One held start at a time.
     [[nodiscard]] HeldStart Start(const std::string& path, int windowStyle);
     // Removes the copies whose command processor has ended. Traps every
     // error: a copy that cannot go now is tried again later.
@@ -82,7 +83,7 @@ private:
         std::unique_ptr<StartedProcess> process;
     };
     // Keeps the copy at `path` until its running cmd.exe has ended. Cannot
-    // fail: Start has made room for it.
+    // fail: Start has made room for the one held start.
     void Keep(std::string&& path, std::unique_ptr<StartedProcess>&& process) noexcept;
     void Remove(const std::string& path);
 

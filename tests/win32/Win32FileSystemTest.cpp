@@ -277,7 +277,7 @@ TEST_F(Win32FileSystemTest, FolderExistsOnlyForFolders) {
     EXPECT_FALSE(files.FolderExists(folder / "missing"));
 }
 
-TEST_F(Win32FileSystemTest, ShortPathNamesTheSameFolderInTheConsolesCodePage) {
+TEST_F(Win32FileSystemTest, ShortPathNamesTheSameFolderInTheConsolesCodePageLongPathItsName) {
     const std::string cyrillic =
         folder / "\xD0\x90\xD1\x80\xD0\xBC\xD0\xB0\xD0\xB4\xD0\xB0"; // Армада
     wintest::MakeFolder(cyrillic);
@@ -290,6 +290,9 @@ TEST_F(Win32FileSystemTest, ShortPathNamesTheSameFolderInTheConsolesCodePage) {
     EXPECT_EQ(codec.ToUtf8(codec.FromUtf8(shortPath, CodePage::Oem), CodePage::Oem), shortPath);
     EXPECT_EQ(ReadBytes(shortPath + "\\marker"), "here");
     EXPECT_NE(ErrorNumberOf([&] { files.ShortPath(folder / "missing"); }), 0);
+    // And back: the long name where the short one stood.
+    const std::string longPath = files.LongPath(shortPath);
+    EXPECT_EQ(longPath.substr(longPath.rfind('\\')), cyrillic.substr(cyrillic.rfind('\\')));
 }
 
 TEST(Win32Errors, CodesMapToRunTimeErrorNumbers) {
