@@ -130,7 +130,6 @@ void WrittenAMinuteAgo(const std::wstring& path) {
     const HANDLE file = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file);
     FILETIME now;
     ::GetSystemTimeAsFileTime(&now);
     ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
@@ -154,13 +153,6 @@ TEST(KolvekHostile, CopyOfAGameStillRunningAtTheEndGoesAtAStartAMinuteLater) {
         // Its cmd.exe still waits for the game: the copy stays.
         EXPECT_EQ(1u, ScriptCopies(installation).size());
         ASSERT_TRUE(program.WaitForLaunchesToEnd(20000));
-    }
-    {
-        // Younger, it could be another start's launch that cmd.exe has yet
-        // to read.
-        Program program(installation);
-        ASSERT_NE(nullptr, program.WaitForDialog());
-        EXPECT_EQ(1u, ScriptCopies(installation).size());
     }
     for (const std::wstring& copy : ScriptCopies(installation))
         WrittenAMinuteAgo(copy);

@@ -254,6 +254,8 @@ TEST_F(Win32FileSystemTest, UniqueTextFilesGetNewNamesOfTheAskedForForm) {
     second.output->Close();
     EXPECT_NE(first.path, second.path);
     EXPECT_EQ(ReadBytes(first.path), "K\x84se\r\n"); // OEM 437
+    // Just written: a start leaves it to its launch.
+    EXPECT_LT(files.TimeSinceWritten(first.path), std::chrono::minutes(1));
     for (const std::string& path : {first.path, second.path}) {
         const std::string name = path.substr(folder.Path().size() + 1);
         ASSERT_EQ(folder / name, path);
