@@ -72,7 +72,8 @@ public:
     void CreateFolder(const std::string& path) override;
     // Each part by the `shortName` of its entry, where it has one.
     std::string ShortPath(const std::string& path) override;
-    // The entry whose short path `path` is.
+    // The entry whose short path `path` is, by ShortPath of each entry (which
+    // records its calls).
     std::string LongPath(const std::string& path) override;
     std::chrono::milliseconds TimeSinceWritten(const std::string& path) override;
 
