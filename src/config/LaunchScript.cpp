@@ -43,8 +43,9 @@ std::string ScriptFolderLine(const std::string& gameFolder) {
     // The last character goes, whatever it is; a closing backslash goes as
     // paths drop it, which keeps a drive root's: "cd "E:"" would stay in the
     // started cmd.exe's working folder when that lies on E:.
-    const std::string folder = gameFolder.back() == '\\' ? WithoutClosingBackslash(gameFolder)
-                                                         : LeftCharacters(gameFolder, length - 1);
+    const std::string folder = HasClosingBackslash(gameFolder)
+                                   ? WithoutClosingBackslash(gameFolder)
+                                   : LeftCharacters(gameFolder, length - 1);
     return "cd \"" + DoublePercent(folder) + "\"";
 }
 

@@ -69,7 +69,7 @@ bool ConsoleHolds(const TextCodec& codec, const std::string& text) {
 }
 
 std::string EnterableGameFolder(Platform& platform, const std::string& gameFolder) {
-    if (!StartsWithDriveRoot(gameFolder) || gameFolder.back() != '\\')
+    if (!StartsWithDriveRoot(gameFolder) || !HasClosingBackslash(gameFolder))
         Refuse(kNotFullPathText);
     const std::string folder = WithoutClosingBackslash(gameFolder);
     if (HasNameCdCannotEnter(folder))

@@ -25,14 +25,16 @@ std::string BelowDriveRoot(const std::string& path) {
     return StartsWithDriveRoot(path) ? path.substr(kDriveRootLength) : path;
 }
 
+bool HasClosingBackslash(const std::string& path) {
+    return !path.empty() && path.back() == '\\';
+}
+
 std::string WithClosingBackslash(const std::string& path) {
-    if (!path.empty() && path.back() == '\\')
-        return path;
-    return path + "\\";
+    return HasClosingBackslash(path) ? path : path + "\\";
 }
 
 std::string WithoutClosingBackslash(const std::string& path) {
-    if (path.empty() || path.back() != '\\' || IsDriveRoot(path))
+    if (!HasClosingBackslash(path) || IsDriveRoot(path))
         return path;
     return path.substr(0, path.size() - 1);
 }

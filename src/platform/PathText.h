@@ -18,6 +18,8 @@ bool IsDriveRoot(const std::string& path);
 // What follows the drive root `path` begins with ("dir\name" for
 // "C:\dir\name", empty for "C:\"); `path` itself when it begins with none.
 std::string BelowDriveRoot(const std::string& path);
+// True when `path` ends in a backslash.
+bool HasClosingBackslash(const std::string& path);
 // `path` with a closing backslash; unchanged when it has one.
 std::string WithClosingBackslash(const std::string& path);
 // `path` without its closing backslash, except at a drive root, which keeps
