@@ -31,6 +31,8 @@ std::string EscapeCommandCharacters(const std::string& text) {
 } // namespace
 
 std::string ScriptDriveLine(const std::string& gameFolder) {
+    // Not DriveOf: the line is the folder's first two characters, whatever
+    // they are, and DriveOf answers nothing for a folder without a drive.
     return LeftCharacters(gameFolder, 2);
 }
 
@@ -38,11 +40,12 @@ std::string ScriptFolderLine(const std::string& gameFolder) {
     const std::size_t length = CharacterCount(gameFolder);
     if (length == 0)
         throw RuntimeError(err::InvalidArgument);
-    // "cd "E:"" would stay in E:'s current folder, which for the started
-    // cmd.exe is its working folder when that lies on E:; so a drive root
-    // keeps its backslash.
-    const std::string folder =
-        IsDriveRoot(gameFolder) ? gameFolder : LeftCharacters(gameFolder, length - 1);
+    // The last character goes, whatever it is; a closing backslash goes as
+    // paths drop it, which keeps a drive root's: "cd "E:"" would stay in the
+    // started cmd.exe's working folder when that lies on E:.
+    const std::string folder = HasClosingBackslash(gameFolder)
+                                   ? WithoutClosingBackslash(gameFolder)
+                                   : LeftCharacters(gameFolder, length - 1);
     return "cd \"" + DoublePercent(folder) + "\"";
 }
 

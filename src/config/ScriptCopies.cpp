@@ -4,6 +4,7 @@
 #include "platform/PathText.h"
 
 #include <algorithm>
+#include <chrono>
 #include <new>
 
 namespace kolvek {
@@ -23,6 +24,18 @@ std::vector<std::string> CopyFolders(Platform& platform) {
             platform.process.ProgramFolder()};
 }
 
+// True when the system redirects writes into `path` for this program.
+bool InVirtualizedFolder(Platform& platform, const std::string& path) {
+    const std::vector<std::string> folders = platform.process.VirtualizedFolders();
+    if (folders.empty())
+        return false;
+    // "C:\PROGRA~2\..." is Program Files too.
+    const std::string longPath = platform.files.LongPath(path);
+    return std::any_of(folders.begin(), folders.end(), [&](const std::string& folder) {
+        return LiesIn(platform.text, longPath, folder);
+    });
+}
+
 NewTextFile CreateCopy(Platform& platform) {
     const std::vector<std::string> folders = CopyFolders(platform);
     try {
@@ -32,7 +45,7 @@ NewTextFile CreateCopy(Platform& platform) {
     } catch (const RuntimeError&) {
         // cmd.exe is never virtualized: a copy that the system redirected
         // into this program's store would be one it cannot find.
-        if (platform.process.InVirtualizedFolder(folders[1]))
+        if (InVirtualizedFolder(platform, folders[1]))
             throw LaunchRefusal(err::PathFileAccessError,
                                 "Im temporären Ordner lässt sich keine Kopie von RunA2.bat "
                                 "anlegen, und eine Kopie im Ordner " +
@@ -41,6 +54,21 @@ NewTextFile CreateCopy(Platform& platform) {
                                     "cmd.exe sie nicht fände.");
         return platform.files.CreateUniqueText(folders[1], kCopyPrefix, kCopyExtension,
                                                CodePage::Oem);
+    }
+}
+
+// Another run's copy that its cmd.exe may not have read yet is younger
+// than this; a time ahead of the clock is no sign of a launch.
+constexpr std::chrono::minutes kYoungestLeftover{1};
+
+// True for a copy written long enough ago that no launch still waits for it;
+// false when its time cannot be read.
+bool IsLeftOver(Platform& platform, const std::string& path) {
+    try {
+        const std::chrono::milliseconds age = platform.files.TimeSinceWritten(path);
+        return age >= kYoungestLeftover || age < std::chrono::milliseconds::zero();
+    } catch (const RuntimeError&) {
+        return false;
     }
 }
 
@@ -104,7 +132,7 @@ void ScriptCopies::RemoveLeftovers() {
                     const std::string path = JoinPath(folder, name);
                     const bool ours = std::any_of(runs_.begin(), runs_.end(),
                                                   [&](const Run& run) { return run.path == path; });
-                    if (IsScriptCopyName(name) && !ours)
+                    if (IsScriptCopyName(name) && !ours && IsLeftOver(platform_, path))
                         Remove(path);
                 }
             } catch (const RuntimeError&) {
@@ -129,26 +157,28 @@ HeldStart::~HeldStart() {
 
 void HeldStart::Run() {
     process_->Run();
-    // There is room for it: once cmd.exe runs, nothing may fail that would
-    // lose track of it or remove the copy it reads.
-    copies_->runs_.push_back({std::move(path_), std::move(process_)});
+    copies_->Keep(std::move(path_), std::move(process_));
 }
 
 HeldStart ScriptCopies::Start(const std::string& path, int windowStyle) {
-    RemoveEnded();
-    runs_.reserve(runs_.size() + 1); // see HeldStart::Run
-    std::unique_ptr<StartedProcess> process;
     try {
+        RemoveEnded();
+        // All that needs memory comes before cmd.exe starts: room to keep it
+        // (see Keep), the held start's path and cmd's command line.
+        runs_.reserve(runs_.size() + 1);
+        std::string heldPath = path;
+        const std::string application = JoinPath(platform_.process.SystemFolder(), "cmd.exe");
         // /d: no AutoRun commands from the registry; /e:on /v:off: the
         // syntax the script is escaped for, whatever the registry says.
-        process = platform_.process.Start(JoinPath(platform_.process.SystemFolder(), "cmd.exe"),
-                                          "cmd.exe /d /e:on /v:off /c .\\" + NameOf(path),
-                                          FolderOf(path), windowStyle);
-    } catch (const RuntimeError&) {
+        const std::string commandLine = "cmd.exe /d /e:on /v:off /c .\\" + NameOf(path);
+        const std::string folder = FolderOf(path);
+        std::unique_ptr<StartedProcess> process =
+            platform_.process.Start(application, commandLine, folder, windowStyle);
+        return HeldStart(*this, std::move(heldPath), std::move(process));
+    } catch (...) {
         Remove(path);
         throw;
     }
-    return HeldStart(*this, path, std::move(process));
 }
 
 void ScriptCopies::RemoveEnded() {
@@ -160,6 +190,10 @@ void ScriptCopies::RemoveEnded() {
         Remove(it->path);
         it = runs_.erase(it);
     }
+}
+
+void ScriptCopies::Keep(std::string&& path, std::unique_ptr<StartedProcess>&& process) noexcept {
+    runs_.push_back({std::move(path), std::move(process)});
 }
 
 void ScriptCopies::Remove(const std::string& path) {

@@ -33,15 +33,17 @@ public:
     // Unless it ran: ends cmd.exe unrun and removes its copy. Traps every error.
     ~HeldStart();
 
+    // What ScriptCopies::Start answers: `process`, held, on the copy at
+    // `path`.
+    HeldStart(ScriptCopies& copies, std::string&& path,
+              std::unique_ptr<StartedProcess>&& process) noexcept
+        : copies_(&copies), path_(std::move(path)), process_(std::move(process)) {}
+
     // Lets cmd.exe run the copy; from then on the copies keep it. When that
     // fails the error passes on, and the destructor undoes the start.
     void Run();
 
 private:
-    friend class ScriptCopies;
-    HeldStart(ScriptCopies& copies, std::string path, std::unique_ptr<StartedProcess> process)
-        : copies_(&copies), path_(std::move(path)), process_(std::move(process)) {}
-
     ScriptCopies* copies_;
     std::string path_;
     std::unique_ptr<StartedProcess> process_; // null once it runs
@@ -57,20 +59,22 @@ public:
     ScriptCopies(const ScriptCopies&) = delete;
     ScriptCopies& operator=(const ScriptCopies&) = delete;
 
-    // Removes every copy in the copies' two folders that this run did not
-    // start: copies left by earlier runs. Traps every error.
+    // Removes the copies in the copies' two folders that this run did not
+    // start and that were written a minute ago or longer (or at a time
+    // ahead of the clock): copies left by earlier runs. A younger one may be
+    // another run's launch whose cmd.exe has yet to read it. Traps every
+    // error.
     void RemoveLeftovers();
     // Starts the system's cmd.exe on the copy at `path`, in the copy's own
     // folder, with only the copy's file name on its command line (nothing
     // that cmd could expand or split), held until the answer's Run. Removes
     // the copies whose command processor has ended first. When the start
-    // fails, the copy is removed and the error passes on.
+    // fails, for lack of memory too, the copy is removed and the error
+    // passes on. One held start at a time.
     [[nodiscard]] HeldStart Start(const std::string& path, int windowStyle);
     // Removes the copies whose command processor has ended. Traps every
     // error: a copy that cannot go now is tried again later.
     void RemoveEnded();
-    // How many started copies are still kept.
-    std::size_t Count() const { return runs_.size(); }
 
 private:
     friend class HeldStart;
@@ -78,6 +82,9 @@ private:
         std::string path;
         std::unique_ptr<StartedProcess> process;
     };
+    // Keeps the copy at `path` until its running cmd.exe has ended. Cannot
+    // fail: Start has made room for the one held start.
+    void Keep(std::string&& path, std::unique_ptr<StartedProcess>&& process) noexcept;
     void Remove(const std::string& path);
 
     Platform& platform_;

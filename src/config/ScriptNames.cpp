@@ -25,14 +25,15 @@ const char kBadCharacterText[] =
 // wildcards, a quote or a line end as the end of its argument. And cd drops
 // blanks and dots at the end of a name: "Armada " would enter "Armada",
 // another folder ("." and ".." are steps, not names). `folder` starts with
-// "X:\".
+// a drive root.
 bool HasNameCdCannotEnter(const std::string& folder) {
-    std::size_t start = 3;
-    while (start <= folder.size()) {
-        std::size_t end = folder.find('\\', start);
+    const std::string names = BelowDriveRoot(folder);
+    std::size_t start = 0;
+    while (start <= names.size()) {
+        std::size_t end = names.find('\\', start);
         if (end == std::string::npos)
-            end = folder.size();
-        const std::string name = folder.substr(start, end - start);
+            end = names.size();
+        const std::string name = names.substr(start, end - start);
         if (HasForbiddenCharacter(name))
             return true;
         if (!name.empty() && name != "." && name != ".." &&
@@ -68,7 +69,7 @@ bool ConsoleHolds(const TextCodec& codec, const std::string& text) {
 }
 
 std::string EnterableGameFolder(Platform& platform, const std::string& gameFolder) {
-    if (!StartsWithDriveRoot(gameFolder) || gameFolder.back() != '\\')
+    if (!StartsWithDriveRoot(gameFolder) || !HasClosingBackslash(gameFolder))
         Refuse(kNotFullPathText);
     const std::string folder = WithoutClosingBackslash(gameFolder);
     if (HasNameCdCannotEnter(folder))

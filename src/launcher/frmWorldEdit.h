@@ -2,7 +2,6 @@
 // The launcher dialog's behaviour: its six events, against the view of its
 // controls. Handlers trap nothing; errors pass to the event boundary.
 
-#include "config/LaunchDecision.h"
 #include "config/ScriptCopies.h"
 #include "launcher/FileListBox.h"
 #include "platform/DialogView.h"

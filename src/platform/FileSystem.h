@@ -5,6 +5,7 @@
 
 #include "platform/TextCodec.h"
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -79,6 +80,12 @@ public:
     // a volume that keeps no short names, stay as they are. Throws when the
     // path does not exist.
     virtual std::string ShortPath(const std::string& path) = 0;
+    // `path` with each of its parts written by its long name; `path` itself
+    // when it cannot be looked up.
+    virtual std::string LongPath(const std::string& path) = 0;
+    // How long ago the file `path` was last written; negative when that time
+    // lies ahead of the system's clock.
+    virtual std::chrono::milliseconds TimeSinceWritten(const std::string& path) = 0;
 };
 
 } // namespace kolvek

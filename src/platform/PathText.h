@@ -2,6 +2,8 @@
 // The rules of Windows paths ("C:\dir\name") that both the program's logic
 // and the platform apply: their one home.
 
+#include "platform/TextRules.h"
+
 #include <string>
 
 namespace kolvek {
@@ -13,6 +15,11 @@ std::string DriveOf(const std::string& path);
 bool StartsWithDriveRoot(const std::string& path);
 // True for a drive's root with its backslash, "X:\".
 bool IsDriveRoot(const std::string& path);
+// What follows the drive root `path` begins with ("dir\name" for
+// "C:\dir\name", empty for "C:\"); `path` itself when it begins with none.
+std::string BelowDriveRoot(const std::string& path);
+// True when `path` ends in a backslash.
+bool HasClosingBackslash(const std::string& path);
 // `path` with a closing backslash; unchanged when it has one.
 std::string WithClosingBackslash(const std::string& path);
 // `path` without its closing backslash, except at a drive root, which keeps
@@ -25,5 +32,8 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 std::string FolderOf(const std::string& path);
 // The last part of `path`, behind its last backslash.
 std::string NameOf(const std::string& path);
+// True when `path` is `folder` or lies in it, part by part, each compared
+// as the file system compares names. False for an empty `folder`.
+bool LiesIn(const TextRules& text, const std::string& path, const std::string& folder);
 
 } // namespace kolvek

@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace kolvek {
 
@@ -34,11 +35,11 @@ public:
     // The user's folder for temporary files, without a trailing backslash
     // except at a drive root.
     virtual std::string TemporaryFolder() = 0;
-    // True when `path` lies in a folder whose writes the system redirects
-    // into the user's own store for a virtualized program, as it runs this
-    // one and the game: there, programs that are not virtualized (cmd.exe)
-    // see another folder than this program does.
-    virtual bool InVirtualizedFolder(const std::string& path) = 0;
+    // The folders whose writes the system redirects into the user's own
+    // store while it virtualizes this program, as it runs this one and the
+    // game: there, programs that are not virtualized (cmd.exe) see another
+    // folder than this program does. Empty when it does not virtualize it.
+    virtual std::vector<std::string> VirtualizedFolders() = 0;
     // Starts the executable `application` (a full path) with `commandLine`
     // exactly as given, in `workingFolder`, its window shown with
     // `windowStyle`, held until Run; never waits for it. Throws RuntimeError

@@ -125,7 +125,21 @@ TEST(KolvekHostile, SecondLaunchWhileTheFirstGameRunsCannotRedirectTheFirstScrip
     EXPECT_EQ(std::vector<std::wstring>{}, ScriptCopies(installation));
 }
 
-TEST(KolvekHostile, CopyOfAGameStillRunningAtTheEndGoesAtTheNextStart) {
+// Sets the last write time of the file `path` a minute and more back.
+void WrittenAMinuteAgo(const std::wstring& path) {
+    const HANDLE file = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
+    time.QuadPart -= 61ull * 10000000; // in 100 ns
+    const FILETIME then{time.LowPart, time.HighPart};
+    EXPECT_TRUE(::SetFileTime(file, nullptr, nullptr, &then));
+    ::CloseHandle(file);
+}
+
+TEST(KolvekHostile, CopyOfAGameStillRunningAtTheEndGoesAtAStartAMinuteLater) {
     Installation installation;
     WriteFileBytes(installation.GameFile(L"armada2.wait"), kPlayingMs);
     installation.WriteSettingsForGameFolder();
@@ -140,6 +154,8 @@ TEST(KolvekHostile, CopyOfAGameStillRunningAtTheEndGoesAtTheNextStart) {
         EXPECT_EQ(1u, ScriptCopies(installation).size());
         ASSERT_TRUE(program.WaitForLaunchesToEnd(20000));
     }
+    for (const std::wstring& copy : ScriptCopies(installation))
+        WrittenAMinuteAgo(copy);
     Program program(installation);
     ASSERT_NE(nullptr, program.WaitForDialog());
     EXPECT_EQ(std::vector<std::wstring>{}, ScriptCopies(installation));

@@ -2,23 +2,20 @@
 
 #include "fake/FakeTextRules.h"
 #include "platform/LineSplitter.h"
+#include "platform/PathText.h"
 
 #include <algorithm>
+#include <new>
 
 namespace kolvek::fake {
 
 namespace {
 
-bool IsDriveRoot(const std::string& path) {
-    return path.size() == 2 && path[1] == ':';
-}
-
-std::string TrimSeparator(std::string path) {
-    while (path.size() > 2 && path.back() == '\\')
-        path.pop_back();
-    if (path.size() == 3 && path[1] == ':' && path[2] == '\\')
-        path.pop_back();
-    return path;
+// `path` without its closing backslashes, however many; a drive root keeps
+// its one.
+std::string TrimSeparator(const std::string& path) {
+    const std::string trimmed = WithoutClosingBackslash(path);
+    return trimmed == path ? path : TrimSeparator(trimmed);
 }
 
 class FakeTextInput : public TextInput {
@@ -69,15 +66,11 @@ std::string FakeFileSystem::Key(const std::string& path) {
 }
 
 std::string FakeFileSystem::Parent(const std::string& path) {
-    const std::string trimmed = TrimSeparator(path);
-    const std::size_t slash = trimmed.rfind('\\');
-    return slash == std::string::npos ? std::string() : trimmed.substr(0, slash);
+    return FolderOf(TrimSeparator(path));
 }
 
 std::string FakeFileSystem::NamePart(const std::string& path) {
-    const std::string trimmed = TrimSeparator(path);
-    const std::size_t slash = trimmed.rfind('\\');
-    return slash == std::string::npos ? trimmed : trimmed.substr(slash + 1);
+    return NameOf(TrimSeparator(path));
 }
 
 const FakeFileSystem::Entry* FakeFileSystem::Find(const std::string& path) const {
@@ -107,6 +100,7 @@ FakeFileSystem::Entry& FakeFileSystem::AddFile(const std::string& path, const st
     entry = Entry();
     entry.path = TrimSeparator(path);
     entry.bytes = bytes;
+    entry.written = now;
     return entry;
 }
 
@@ -147,12 +141,16 @@ void FakeFileSystem::MaybeFail(const std::string& op, const std::string& path) {
         const std::int32_t number = it->number;
         if (it->once)
             faults_.erase(it);
+        if (number == err::OutOfMemory)
+            throw std::bad_alloc();
         throw RuntimeError(number);
     }
 }
 
 void FakeFileSystem::AppendBytes(const std::string& path, const std::string& bytes) {
-    At(path).bytes += bytes;
+    Entry& entry = At(path);
+    entry.bytes += bytes;
+    entry.written = now;
 }
 
 void FakeFileSystem::RequireWritableFolder(const std::string& folder) const {
@@ -261,7 +259,7 @@ NewTextFile FakeFileSystem::CreateUniqueText(const std::string& folder, const st
         unsigned value = ++uniqueCounter_;
         for (std::size_t i = unique.size(); i-- > 0; value >>= 4)
             unique[i] = kDigits[value & 0xF];
-        path = TrimSeparator(folder) + "\\" + prefix + unique + extension;
+        path = JoinPath(TrimSeparator(folder), prefix + unique + extension);
     } while (Find(path) != nullptr);
     MaybeFail("create", path);
     RequireWritableFolder(Parent(path));
@@ -309,6 +307,21 @@ std::string FakeFileSystem::ShortPath(const std::string& path) {
         shortPath += '\\';
         start = end + 1;
     }
+}
+
+std::string FakeFileSystem::LongPath(const std::string& path) {
+    for (const auto& [key, entry] : entries_)
+        if (Key(ShortPath(entry.path)) == Key(path))
+            return entry.path;
+    return path;
+}
+
+std::chrono::milliseconds FakeFileSystem::TimeSinceWritten(const std::string& path) {
+    MaybeFail("age", path);
+    const Entry* entry = Find(path);
+    if (!entry || entry->folder)
+        throw RuntimeError(err::FileNotFound);
+    return now - entry->written;
 }
 
 } // namespace kolvek::fake

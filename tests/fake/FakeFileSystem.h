@@ -7,6 +7,7 @@
 #include "platform/FileSystem.h"
 #include "platform/RuntimeError.h"
 
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -24,12 +25,14 @@ public:
         bool readOnly = false; // a read-only file; for a folder: write-protected
         std::string shortName; // an 8.3 alias a lookup also matches
         std::string bytes;
+        std::chrono::milliseconds written{}; // by the clock `now`
     };
 
     // An injected failure: operation `op` ("open", "read", "close-input",
     // "create", "write", "close", "replace", "remove", "find", "list",
-    // "short", "mkdir") on a path containing `pathPart` throws `number`.
+    // "short", "mkdir", "age") on a path containing `pathPart` throws `number`.
     // `remaining` counts the matching calls still to pass before it fires.
+    // Lack of memory (7) throws std::bad_alloc, as a failed allocation would.
     struct Fault {
         std::string op;
         std::string pathPart;
@@ -71,6 +74,13 @@ public:
     void CreateFolder(const std::string& path) override;
     // Each part by the `shortName` of its entry, where it has one.
     std::string ShortPath(const std::string& path) override;
+    // The entry whose short path `path` is, by ShortPath of each entry (which
+    // records its calls).
+    std::string LongPath(const std::string& path) override;
+    std::chrono::milliseconds TimeSinceWritten(const std::string& path) override;
+
+    // The clock by which files are written; the test moves it.
+    std::chrono::milliseconds now{};
 
     // Used by the text streams.
     void MaybeFail(const std::string& op, const std::string& path);

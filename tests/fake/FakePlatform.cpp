@@ -57,17 +57,12 @@ private:
 
 } // namespace
 
-bool FakeProcess::InVirtualizedFolder(const std::string& path) {
-    return std::any_of(virtualizedFolders.begin(), virtualizedFolders.end(),
-                       [&](const std::string& folder) {
-                           return path == folder || path.rfind(folder + "\\", 0) == 0;
-                       });
-}
-
 std::unique_ptr<StartedProcess> FakeProcess::Start(const std::string& application,
                                                    const std::string& commandLine,
                                                    const std::string& workingFolder,
                                                    int windowStyle) {
+    if (startFailure == err::OutOfMemory)
+        throw std::bad_alloc();
     if (startFailure != 0)
         throw RuntimeError(startFailure);
     if (!files_.Exists(application) || files_.FolderExists(application))

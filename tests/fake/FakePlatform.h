@@ -54,7 +54,7 @@ public:
     std::string ProgramFolder() override { return programFolder; }
     std::string SystemFolder() override { return systemFolder; }
     std::string TemporaryFolder() override { return temporaryFolder; }
-    bool InVirtualizedFolder(const std::string& path) override;
+    std::vector<std::string> VirtualizedFolders() override { return virtualizedFolders; }
     std::unique_ptr<StartedProcess> Start(const std::string& application,
                                           const std::string& commandLine,
                                           const std::string& workingFolder,
@@ -64,7 +64,7 @@ public:
     std::string programFolder = "C:\\KOLVEK";
     std::string systemFolder = "C:\\Windows\\System32";
     std::string temporaryFolder = "C:\\Users\\Spieler\\AppData\\Local\\Temp";
-    std::vector<std::string> virtualizedFolders; // and everything in them
+    std::vector<std::string> virtualizedFolders;
     struct Started {
         std::string application;
         std::string commandLine;
@@ -78,8 +78,9 @@ public:
     std::vector<Started> started;
     // Held processes that were ended without ever running.
     int endedUnrun = 0;
-    std::int32_t startFailure = 0; // a run-time error number to throw, 0 for none
-    std::int32_t runFailure = 0;   // the same for letting a held process run
+    // A run-time error number to throw, 0 for none; 7 throws std::bad_alloc.
+    std::int32_t startFailure = 0;
+    std::int32_t runFailure = 0; // the same for letting a held process run
     // Called as a held process is let run, before it counts as started.
     std::function<void(const Started&)> onRun;
 

@@ -1,5 +1,6 @@
 #include "fake/FakePlatform.h"
 #include "files/USysMdlFileDirHandle.h"
+#include "platform/PathText.h"
 
 #include <gtest/gtest.h>
 
@@ -26,6 +27,37 @@ TEST(PathWithBackslash, AddsOneClosingBackslashExceptForTheThreeKeptWords) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(PathWithBackslash(row.in), row.out) << row.in;
+}
+
+TEST(PathText, DrivesRootsFoldersAndNames) {
+    const struct {
+        const char *path, *drive, *belowRoot, *withoutBackslash, *folder, *name;
+        bool startsWithRoot, isRoot;
+    } rows[] = {
+        {"E:\\", "E:", "", "E:\\", "E:\\", "", true, true},
+        {"e:\\RunA2-1.bat", "e:", "RunA2-1.bat", "e:\\RunA2-1.bat", "e:\\", "RunA2-1.bat", true,
+         false},
+        {"C:\\*\\", "C:", "*\\", "C:\\*", "C:\\*", "", true, false},
+        {"z:\\Spiele\\A2", "z:", "Spiele\\A2", "z:\\Spiele\\A2", "z:\\Spiele", "A2", true, false},
+        {"C:A2", "C:", "C:A2", "C:A2", "", "C:A2", false, false},
+        {"\\\\server\\A2\\", "", "\\\\server\\A2\\", "\\\\server\\A2", "\\\\server\\A2", "", false,
+         false},
+        {"1:\\", "", "1:\\", "1:", "1:", "", false, false},
+        {"armada2.exe", "", "armada2.exe", "armada2.exe", "", "armada2.exe", false, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.path);
+        EXPECT_EQ(DriveOf(row.path), row.drive);
+        EXPECT_EQ(StartsWithDriveRoot(row.path), row.startsWithRoot);
+        EXPECT_EQ(IsDriveRoot(row.path), row.isRoot);
+        EXPECT_EQ(BelowDriveRoot(row.path), row.belowRoot);
+        EXPECT_EQ(WithoutClosingBackslash(row.path), row.withoutBackslash);
+        EXPECT_EQ(FolderOf(row.path), row.folder);
+        EXPECT_EQ(NameOf(row.path), row.name);
+        if (*row.folder != '\0') {
+            EXPECT_EQ(JoinPath(row.folder, row.name), row.path);
+        }
+    }
 }
 
 class FileExistsTest : public ::testing::Test {

@@ -145,6 +145,7 @@ TEST_F(LaunchScriptTest, GameFolderThatCdCannotEnterExactlyIsRefused) {
         {"C:\\A2\\\r\\", badCharacter},
         {"C:\\A2\\\t\\", badCharacter},
         {"C:\\Arm*\\", badCharacter}, // cd takes the first match
+        {"C:\\*\\", badCharacter},    // a first folder of one character
         {"C:\\Arm?da\\", badCharacter},
         {"C:\\a<b\\", badCharacter},
         {"C:\\a>b\\", badCharacter},

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,7 +44,6 @@ TEST_F(ScriptCopiesTest, StartRunsTheSystemsCmdInTheCopysFolderWithOnlyItsName) 
     EXPECT_EQ(started.commandLine, "cmd.exe /d /e:on /v:off /c .\\RunA2-00000001.bat");
     EXPECT_EQ(started.workingFolder, "C:\\Users\\Spieler %OS%\\Temp & Co\\KOLVEK");
     EXPECT_EQ(started.windowStyle, 2);
-    EXPECT_EQ(copies->Count(), 1u);
 }
 
 TEST_F(ScriptCopiesTest, CopiesGoOnceTheirCmdHasEndedAtTheNextStartAndAtTheEnd) {
@@ -58,7 +58,7 @@ TEST_F(ScriptCopiesTest, CopiesGoOnceTheirCmdHasEndedAtTheNextStartAndAtTheEnd) 
     copies->Start(third, 2).Run();
     EXPECT_FALSE(fp.files.Exists(first));
     EXPECT_TRUE(fp.files.Exists(second)); // its cmd still runs
-    EXPECT_EQ(copies->Count(), 2u);
+    EXPECT_TRUE(fp.files.Exists(third));
 
     fp.process.started[2].End();
     copies.reset(); // the dialog goes
@@ -73,21 +73,48 @@ TEST_F(ScriptCopiesTest, CopyThatCannotGoYetIsNoReasonToStop) {
     fp.files.Fail({"remove", "RunA2-", err::PermissionDenied, 0, true});
     copies->RemoveEnded();
     EXPECT_TRUE(fp.files.Exists(copy));
-    EXPECT_EQ(copies->Count(), 0u); // the next start's clean-up takes it
+    // This run forgets it: a later start's clean-up takes it.
+    fp.files.now += std::chrono::minutes(1);
+    copies->RemoveLeftovers();
+    EXPECT_FALSE(fp.files.Exists(copy));
 }
 
 TEST_F(ScriptCopiesTest, FailedStartRemovesTheCopyAndPassesTheErrorOn) {
-    const std::string copy = NewCopy();
-    fp.process.startFailure = err::FileNotFound;
-    EXPECT_THROW(copies->Start(copy, 2).Run(), RuntimeError);
-    EXPECT_FALSE(fp.files.Exists(copy));
-    EXPECT_EQ(copies->Count(), 0u);
+    for (const std::int32_t number : {err::FileNotFound, err::OutOfMemory}) {
+        const std::string copy = NewCopy();
+        fp.process.startFailure = number;
+        EXPECT_ANY_THROW(copies->Start(copy, 2).Run());
+        EXPECT_FALSE(fp.files.Exists(copy));
+    }
 }
 
-TEST_F(ScriptCopiesTest, LeftoversOfEarlierRunsGoAndEverythingElseStays) {
+TEST_F(ScriptCopiesTest, UndoOfAFailedRunThatRunsOutOfMemoryLeavesTheCopyToALaterStart) {
+    const std::string copy = NewCopy();
+    fp.process.runFailure = err::DeviceIoError;
+    fp.files.Fail({"remove", copy, err::OutOfMemory, 0, true});
+    EXPECT_THROW(copies->Start(copy, 2).Run(), RuntimeError); // the undo's own error stays in
+    EXPECT_EQ(fp.process.endedUnrun, 1);
+    fp.files.now += std::chrono::minutes(1);
+    copies->RemoveLeftovers();
+    EXPECT_FALSE(fp.files.Exists(copy));
+}
+
+TEST_F(ScriptCopiesTest, LeftoversOfEarlierRunsGoOnceAMinuteOldAndEverythingElseStays) {
+    using namespace std::chrono_literals;
     const std::string temp = std::string(kTemp) + "\\";
-    for (const char* name : {"RunA2-1A2B-01D9C3F0AB12CD34-1.bat", "RunA2-00000007.bat"})
-        fp.files.AddFile(temp + name, "old");
+    const struct {
+        const char* name;
+        std::chrono::seconds age;
+        bool goes;
+    } rows[] = {
+        {"RunA2-1A2B-01D9C3F0AB12CD34-1.bat", 5h, true},
+        {"RunA2-00000007.bat", 60s, true},
+        {"RunA2-00000008.bat", 59s, false}, // another start's launch, perhaps not read yet
+        {"RunA2-00000009.bat", -1s, true},  // ahead of the clock
+    };
+    fp.files.now = 6h;
+    for (const auto& row : rows)
+        fp.files.AddFile(temp + row.name).written = fp.files.now - row.age;
     for (const char* name : {"RunA2-notes.bat", "RunA2-.bat", "RunA2-12.txt", "runa2.bat",
                              "setup.bat", "RunA2-12.bat.bak"})
         fp.files.AddFile(temp + name, "other");
@@ -95,10 +122,10 @@ TEST_F(ScriptCopiesTest, LeftoversOfEarlierRunsGoAndEverythingElseStays) {
     copies->Start(running, 2).Run();
 
     copies->RemoveLeftovers();
-    EXPECT_FALSE(fp.files.Exists(temp + "RunA2-1A2B-01D9C3F0AB12CD34-1.bat"));
-    EXPECT_FALSE(fp.files.Exists(temp + "RunA2-00000007.bat"));
+    for (const auto& row : rows)
+        EXPECT_EQ(fp.files.Exists(temp + row.name), !row.goes) << row.name;
     EXPECT_TRUE(fp.files.Exists(running));
-    EXPECT_EQ(fp.files.ListFiles(temp).size(), 7u);
+    EXPECT_EQ(fp.files.ListFiles(temp).size(), 8u);
     // The temporary folder itself, which may hold tens of thousands of
     // files, is never read.
     for (const std::string& call : fp.files.Calls())
@@ -108,6 +135,7 @@ TEST_F(ScriptCopiesTest, LeftoversOfEarlierRunsGoAndEverythingElseStays) {
 TEST_F(ScriptCopiesTest, WithoutAUsableTemporaryFolderCopiesGoBesideRunA2) {
     fp.process.temporaryFolder = "C:\\Gibt\\Es\\Nicht";
     fp.files.AddFile("C:\\KOLVEK\\RunA2-0A.bat", "old");
+    fp.files.now += std::chrono::minutes(1);
     EXPECT_NO_THROW(copies->RemoveLeftovers());
     EXPECT_FALSE(fp.files.Exists("C:\\KOLVEK\\RunA2-0A.bat"));
 
@@ -115,13 +143,43 @@ TEST_F(ScriptCopiesTest, WithoutAUsableTemporaryFolderCopiesGoBesideRunA2) {
     EXPECT_EQ(copy.rfind("C:\\KOLVEK\\RunA2-", 0), 0u) << copy;
     copies->Start(copy, 2).Run();
     EXPECT_EQ(fp.process.started[0].workingFolder, "C:\\KOLVEK");
-    // Where the system virtualizes it, cmd.exe might not see the copy.
-    fp.process.virtualizedFolders = {"C:\\KOLVEK"};
-    EXPECT_THROW(NewCopy(), RuntimeError);
-    fp.process.virtualizedFolders.clear();
     // Neither folder: the error passes on.
     fp.files.At("C:\\KOLVEK").readOnly = true;
     EXPECT_THROW(NewCopy(), RuntimeError);
+}
+
+// Where the system virtualizes the program folder, cmd.exe might not see a
+// copy there.
+TEST_F(ScriptCopiesTest, NoCopyBesideRunA2InAFolderTheSystemVirtualizes) {
+    fp.process.temporaryFolder = "C:\\Gibt\\Es\\Nicht";
+    fp.process.virtualizedFolders = {"C:\\Program Files", "C:\\Program Files (x86)",
+                                     "C:\\ProgramData\\", "C:\\Windows"};
+    fp.files.AddFolder("C:\\Program Files (x86)\\KOLVEK");
+    fp.files.At("C:\\Program Files (x86)").shortName = "PROGRA~2";
+    const struct {
+        const char* programFolder;
+        bool refused;
+    } rows[] = {
+        {"C:\\Program Files\\KOLVEK", true},  {"c:\\program files (X86)\\Tools", true},
+        {"C:\\PROGRA~2\\KOLVEK", true},       {"C:\\ProgramData", true},
+        {"C:\\Windows\\KOLVEK", true},        {"C:\\Program Files Games\\KOLVEK", false},
+        {"D:\\Program Files\\KOLVEK", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.programFolder);
+        fp.process.programFolder = row.programFolder;
+        if (!row.refused)
+            fp.files.AddFolder(row.programFolder);
+        const std::size_t before = fp.files.AllPaths().size();
+        try {
+            NewCopy();
+            EXPECT_FALSE(row.refused);
+        } catch (const RuntimeError& error) {
+            EXPECT_TRUE(row.refused);
+            EXPECT_EQ(error.Number(), err::PathFileAccessError);
+        }
+        EXPECT_EQ(fp.files.AllPaths().size(), before + (row.refused ? 0 : 1));
+    }
 }
 
 TEST(ScriptCopyName, OnlyThePrefixHexadecimalPartAndExtension) {

@@ -300,6 +300,7 @@ TEST_F(frmWorldEditTest, ListLeavesOutNamesWindowsForbids) {
 TEST_F(frmWorldEditTest, LoadRemovesScriptCopiesOfEarlierRunsAndTheDialogTheEndedOnes) {
     const std::string leftover = std::string(kTemp) + "\\RunA2-2F-01D9C3F0AB12CD34-1.bat";
     fp.files.AddFile(leftover, "alt");
+    fp.files.now += std::chrono::minutes(1);
     {
         frmWorldEdit dialog(fp.platform, view);
         dialog.Form_Load();

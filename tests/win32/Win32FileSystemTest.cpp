@@ -254,6 +254,8 @@ TEST_F(Win32FileSystemTest, UniqueTextFilesGetNewNamesOfTheAskedForForm) {
     second.output->Close();
     EXPECT_NE(first.path, second.path);
     EXPECT_EQ(ReadBytes(first.path), "K\x84se\r\n"); // OEM 437
+    // Just written: a start leaves it to its launch.
+    EXPECT_LT(files.TimeSinceWritten(first.path), std::chrono::minutes(1));
     for (const std::string& path : {first.path, second.path}) {
         const std::string name = path.substr(folder.Path().size() + 1);
         ASSERT_EQ(folder / name, path);
@@ -277,7 +279,7 @@ TEST_F(Win32FileSystemTest, FolderExistsOnlyForFolders) {
     EXPECT_FALSE(files.FolderExists(folder / "missing"));
 }
 
-TEST_F(Win32FileSystemTest, ShortPathNamesTheSameFolderInTheConsolesCodePage) {
+TEST_F(Win32FileSystemTest, ShortPathNamesTheSameFolderInTheConsolesCodePageLongPathItsName) {
     const std::string cyrillic =
         folder / "\xD0\x90\xD1\x80\xD0\xBC\xD0\xB0\xD0\xB4\xD0\xB0"; // Армада
     wintest::MakeFolder(cyrillic);
@@ -290,6 +292,9 @@ TEST_F(Win32FileSystemTest, ShortPathNamesTheSameFolderInTheConsolesCodePage) {
     EXPECT_EQ(codec.ToUtf8(codec.FromUtf8(shortPath, CodePage::Oem), CodePage::Oem), shortPath);
     EXPECT_EQ(ReadBytes(shortPath + "\\marker"), "here");
     EXPECT_NE(ErrorNumberOf([&] { files.ShortPath(folder / "missing"); }), 0);
+    // And back: the long name where the short one stood.
+    const std::string longPath = files.LongPath(shortPath);
+    EXPECT_EQ(longPath.substr(longPath.rfind('\\')), cyrillic.substr(cyrillic.rfind('\\')));
 }
 
 TEST(Win32Errors, CodesMapToRunTimeErrorNumbers) {

@@ -7,6 +7,7 @@
 #include "platform/win32/Win32TextCodec.h"
 #include "platform/win32/Win32TextFiles.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace kolvek {
@@ -187,6 +188,35 @@ std::string Win32FileSystem::ShortPath(const std::string& path) {
         }
         shortPath.resize(length); // the size it needs, with its terminator
     }
+}
+
+std::string Win32FileSystem::LongPath(const std::string& path) {
+    const std::wstring widePath = Widen(path);
+    const DWORD size = ::GetLongPathNameW(widePath.c_str(), nullptr, 0);
+    if (size == 0)
+        return path;
+    std::wstring longPath(size, L'\0');
+    const DWORD length = ::GetLongPathNameW(widePath.c_str(), longPath.data(), size);
+    if (length == 0 || length >= size)
+        return path;
+    longPath.resize(length);
+    return Narrow(longPath);
+}
+
+std::chrono::milliseconds Win32FileSystem::TimeSinceWritten(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(Widen(path).c_str(), GetFileExInfoStandard, &data))
+        ThrowLastError();
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    // Both count 100 ns since 1601.
+    const auto ticks = [](const FILETIME& time) {
+        return static_cast<std::int64_t>((static_cast<std::uint64_t>(time.dwHighDateTime) << 32) |
+                                         time.dwLowDateTime);
+    };
+    using Ticks = std::chrono::duration<std::int64_t, std::ratio<1, 10000000>>;
+    return std::chrono::floor<std::chrono::milliseconds>(
+        Ticks(ticks(now) - ticks(data.ftLastWriteTime)));
 }
 
 } // namespace kolvek

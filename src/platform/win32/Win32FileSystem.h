@@ -26,6 +26,11 @@ public:
     void CreateFolder(const std::string& path) override;
     // Through GetShortPathNameW.
     std::string ShortPath(const std::string& path) override;
+    // Through GetLongPathNameW.
+    std::string LongPath(const std::string& path) override;
+    // The last write time from GetFileAttributesExW against
+    // GetSystemTimeAsFileTime, both in UTC.
+    std::chrono::milliseconds TimeSinceWritten(const std::string& path) override;
 };
 
 } // namespace kolvek

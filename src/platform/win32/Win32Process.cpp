@@ -63,7 +63,7 @@ std::wstring EnvironmentForChild() {
 }
 
 // The value of the environment variable `name`; empty when it is not set.
-std::wstring Variable(const wchar_t* name) {
+std::wstring EnvironmentVariable(const wchar_t* name) {
     std::wstring value(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length =
@@ -76,15 +76,14 @@ std::wstring Variable(const wchar_t* name) {
     }
 }
 
-// True when `path` is `folder` or lies in it, letter case aside.
-bool LiesIn(const std::wstring& path, std::wstring folder) {
-    while (!folder.empty() && folder.back() == L'\\')
-        folder.pop_back();
-    if (folder.empty() || path.size() < folder.size() ||
-        (path.size() > folder.size() && path[folder.size()] != L'\\'))
-        return false;
-    const int length = CheckedLength(folder.size());
-    return ::CompareStringOrdinal(path.data(), length, folder.data(), length, TRUE) == CSTR_EQUAL;
+// The system folder as GetSystemDirectoryW gives it.
+std::string SystemDirectoryPath() {
+    std::wstring folder(MAX_PATH, L'\0');
+    const UINT length = ::GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
+    if (length == 0 || length >= folder.size())
+        ThrowLastError();
+    folder.resize(length);
+    return Narrow(folder);
 }
 
 // False when the system does not virtualize this program (elevated, UAC off,
@@ -119,17 +118,12 @@ std::string Win32Process::ProgramFolder() {
     return FolderOf(Narrow(path));
 }
 
-std::wstring SystemFolderW() {
-    std::wstring folder(MAX_PATH, L'\0');
-    const UINT length = ::GetSystemDirectoryW(folder.data(), static_cast<UINT>(folder.size()));
-    if (length == 0 || length >= folder.size())
-        ThrowLastError();
-    folder.resize(length);
-    return folder;
+std::wstring SystemFilePath(const std::string& name) {
+    return Widen(JoinPath(SystemDirectoryPath(), name));
 }
 
 std::string Win32Process::SystemFolder() {
-    return WithoutClosingBackslash(Narrow(SystemFolderW()));
+    return WithoutClosingBackslash(SystemDirectoryPath());
 }
 
 std::string Win32Process::TemporaryFolder() {
@@ -141,20 +135,9 @@ std::string Win32Process::TemporaryFolder() {
     return WithoutClosingBackslash(Narrow(folder));
 }
 
-bool Win32Process::InVirtualizedFolder(const std::string& path) {
+std::vector<std::string> Win32Process::VirtualizedFolders() {
     if (!RunsVirtualized())
-        return false;
-    // "C:\PROGRA~2\..." is Program Files too.
-    std::wstring wide = Widen(path);
-    const DWORD size = ::GetLongPathNameW(wide.c_str(), nullptr, 0);
-    if (size > 0) {
-        std::wstring longPath(size, L'\0');
-        const DWORD length = ::GetLongPathNameW(wide.c_str(), longPath.data(), size);
-        if (length > 0 && length < size) {
-            longPath.resize(length);
-            wide = std::move(longPath);
-        }
-    }
+        return {};
     // The shared Windows folder: GetWindowsDirectoryW may answer a user's own
     // one under Terminal Services.
     wchar_t windows[MAX_PATH] = {};
@@ -162,12 +145,13 @@ bool Win32Process::InVirtualizedFolder(const std::string& path) {
     const std::wstring windowsFolder = length < MAX_PATH ? windows : L"";
     // A 32-bit program on a 64-bit system has both Program Files folders,
     // ProgramFiles naming the one for 32-bit programs.
+    std::vector<std::string> folders;
     for (const std::wstring& folder :
-         {Variable(L"ProgramFiles"), Variable(L"ProgramFiles(x86)"), Variable(L"ProgramW6432"),
-          Variable(L"ProgramData"), windowsFolder})
-        if (LiesIn(wide, folder))
-            return true;
-    return false;
+         {EnvironmentVariable(L"ProgramFiles"), EnvironmentVariable(L"ProgramFiles(x86)"),
+          EnvironmentVariable(L"ProgramW6432"), EnvironmentVariable(L"ProgramData"), windowsFolder})
+        if (!folder.empty())
+            folders.push_back(Narrow(folder));
+    return folders;
 }
 
 std::unique_ptr<StartedProcess> Win32Process::Start(const std::string& application,

@@ -16,11 +16,10 @@ public:
     // From GetTempPathW (TMP, TEMP, the profile or the Windows folder).
     std::string TemporaryFolder() override;
     // Only while this process's token has virtualization on (never under
-    // Wine, nor elevated): under the folders that UAC virtualizes, Program
-    // Files (both of a 64-bit system), ProgramData and the Windows folder,
-    // from the environment and GetSystemWindowsDirectoryW; the path by its
-    // long names, compared ignoring case as the file system compares names.
-    bool InVirtualizedFolder(const std::string& path) override;
+    // Wine, nor elevated): the folders that UAC virtualizes, Program Files
+    // (both of a 64-bit system), ProgramData and the Windows folder, from the
+    // environment and GetSystemWindowsDirectoryW.
+    std::vector<std::string> VirtualizedFolders() override;
     // CreateProcessW with `application` as the module, so nothing is looked
     // up on the path. The new process gets its own console, shown with
     // `windowStyle`, and this program's environment without
@@ -34,7 +33,8 @@ public:
     [[noreturn]] void EndProgram() override;
 };
 
-// The system folder as GetSystemDirectoryW gives it. Throws RuntimeError.
-std::wstring SystemFolderW();
+// The full path of the file `name` in the system folder, as
+// GetSystemDirectoryW gives that. Throws RuntimeError.
+std::wstring SystemFilePath(const std::string& name);
 
 } // namespace kolvek

@@ -46,7 +46,7 @@ using FileOperationFunction = decltype(&SHFileOperationA);
 // same name beside the program or in the current folder is taken instead.
 HMODULE LoadShell32() {
     try {
-        return ::LoadLibraryExW((SystemFolderW() + L"\\shell32.dll").c_str(), nullptr, 0);
+        return ::LoadLibraryExW(SystemFilePath("shell32.dll").c_str(), nullptr, 0);
     } catch (const RuntimeError&) {
         return nullptr;
     }
