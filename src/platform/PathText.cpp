@@ -17,6 +17,10 @@ bool StartsWithDriveRoot(const std::string& path) {
     return !DriveOf(path).empty() && path.size() >= kDriveRootLength && path[2] == '\\';
 }
 
+bool IsFullPath(const std::string& path) {
+    return StartsWithDriveRoot(path) || path.rfind("\\\\", 0) == 0;
+}
+
 bool IsDriveRoot(const std::string& path) {
     return path.size() == kDriveRootLength && StartsWithDriveRoot(path);
 }

@@ -13,6 +13,10 @@ namespace kolvek {
 std::string DriveOf(const std::string& path);
 // True when `path` begins with a drive's root, "X:\".
 bool StartsWithDriveRoot(const std::string& path);
+// True when `path` names a place by itself, from a drive's root ("X:\...")
+// or a server's share ("\\server\share\..."), not relative to the current
+// drive or folder.
+bool IsFullPath(const std::string& path);
 // True for a drive's root with its backslash, "X:\".
 bool IsDriveRoot(const std::string& path);
 // What follows the drive root `path` begins with ("dir\name" for

@@ -32,24 +32,26 @@ TEST(PathWithBackslash, AddsOneClosingBackslashExceptForTheThreeKeptWords) {
 TEST(PathText, DrivesRootsFoldersAndNames) {
     const struct {
         const char *path, *drive, *belowRoot, *withoutBackslash, *folder, *name;
-        bool startsWithRoot, isRoot;
+        bool startsWithRoot, isRoot, full;
     } rows[] = {
-        {"E:\\", "E:", "", "E:\\", "E:\\", "", true, true},
+        {"E:\\", "E:", "", "E:\\", "E:\\", "", true, true, true},
         {"e:\\RunA2-1.bat", "e:", "RunA2-1.bat", "e:\\RunA2-1.bat", "e:\\", "RunA2-1.bat", true,
-         false},
-        {"C:\\*\\", "C:", "*\\", "C:\\*", "C:\\*", "", true, false},
-        {"z:\\Spiele\\A2", "z:", "Spiele\\A2", "z:\\Spiele\\A2", "z:\\Spiele", "A2", true, false},
-        {"C:A2", "C:", "C:A2", "C:A2", "", "C:A2", false, false},
+         false, true},
+        {"C:\\*\\", "C:", "*\\", "C:\\*", "C:\\*", "", true, false, true},
+        {"z:\\Spiele\\A2", "z:", "Spiele\\A2", "z:\\Spiele\\A2", "z:\\Spiele", "A2", true, false,
+         true},
+        {"C:A2", "C:", "C:A2", "C:A2", "", "C:A2", false, false, false},
         {"\\\\server\\A2\\", "", "\\\\server\\A2\\", "\\\\server\\A2", "\\\\server\\A2", "", false,
-         false},
-        {"1:\\", "", "1:\\", "1:", "1:", "", false, false},
-        {"armada2.exe", "", "armada2.exe", "armada2.exe", "", "armada2.exe", false, false},
+         false, true},
+        {"1:\\", "", "1:\\", "1:", "1:", "", false, false, false},
+        {"armada2.exe", "", "armada2.exe", "armada2.exe", "", "armada2.exe", false, false, false},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.path);
         EXPECT_EQ(DriveOf(row.path), row.drive);
         EXPECT_EQ(StartsWithDriveRoot(row.path), row.startsWithRoot);
         EXPECT_EQ(IsDriveRoot(row.path), row.isRoot);
+        EXPECT_EQ(IsFullPath(row.path), row.full);
         EXPECT_EQ(BelowDriveRoot(row.path), row.belowRoot);
         EXPECT_EQ(WithoutClosingBackslash(row.path), row.withoutBackslash);
         EXPECT_EQ(FolderOf(row.path), row.folder);

@@ -97,8 +97,7 @@ void Win32Shell::RecycleFile(const std::string& path) {
     // without its folder relative to the current folder; and it deletes
     // outright what it cannot put back by its full path. Only one file, named
     // in full, may go.
-    const bool unc = path.rfind("\\\\", 0) == 0;
-    if (path.find_first_of("*?") != std::string::npos || (!StartsWithDriveRoot(path) && !unc))
+    if (path.find_first_of("*?") != std::string::npos || !IsFullPath(path))
         throw RuntimeError(err::BadFileName);
     const FARPROC address = Shell32Function("SHFileOperationW");
     if (address == nullptr)
