@@ -111,7 +111,7 @@ ScriptCopies::~ScriptCopies() {
     try {
         RemoveEnded();
     } catch (...) {
-        // Lack of memory on the way out: the next start removes them.
+        // Lack of memory on the way out: a later start removes them.
     }
 }
 
@@ -151,7 +151,7 @@ HeldStart::~HeldStart() {
     try {
         copies_->Remove(path_);
     } catch (...) {
-        // Lack of memory: the next start removes the copy.
+        // Lack of memory: a later start removes the copy.
     }
 }
 
@@ -200,7 +200,7 @@ void ScriptCopies::Remove(const std::string& path) {
     try {
         platform_.files.RemoveFile(path);
     } catch (const RuntimeError&) {
-        // Gone already, or still held: the next start tries again.
+        // Gone already, or still held: a later start tries again.
     }
 }
 

@@ -54,7 +54,7 @@ class ScriptCopies {
 public:
     explicit ScriptCopies(Platform& platform);
     // Removes the copies whose command processor has ended; the others stay
-    // for the next start to remove.
+    // for a later start to remove.
     ~ScriptCopies();
     ScriptCopies(const ScriptCopies&) = delete;
     ScriptCopies& operator=(const ScriptCopies&) = delete;
