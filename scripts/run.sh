@@ -28,6 +28,10 @@
 # build/demo/dialog.png (with --prefix: build/demo/prefix-dialog.png) and
 # closes the program again.
 #
+# Wine's 32-bit loader is an i386 Linux program, which some machines cannot
+# run at all ("Exec format error"); there the demo shows a 64-bit build of the
+# same sources (build/win64) through Wine's 64-bit loader.
+#
 # Environment: KOLVEK_BUILD_DIR (default build/win32), KOLVEK_DPI (the demo's
 # screen resolution for Wine, default 96; not with --prefix, as it is a
 # registry setting), WINE (with --prefix: the wine program, default wine).
@@ -36,6 +40,7 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 . "$root/scripts/display.sh"
 build="${KOLVEK_BUILD_DIR:-$root/build/win32}"
+toolchain="$root/cmake/mingw-i686.cmake"
 demo="$root/build/demo"
 dpi="${KOLVEK_DPI:-96}"
 title='Armada II Karteneditor starten'
@@ -70,6 +75,14 @@ if [ -n "$user_prefix" ]; then
     fi
 fi
 wine="wine"
+if [ -z "$user_prefix" ] && ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+    echo "run: this machine cannot run i386 programs: the demo shows a 64-bit build" >&2
+    build="${KOLVEK_BUILD_DIR:-$root/build/win64}"
+    toolchain="$root/cmake/mingw-x86_64.cmake"
+    export WINELOADER=/usr/lib/wine/wine64
+    wine() { "$WINELOADER" "$@"; }
+    wineboot() { "$WINELOADER" wineboot.exe "$@"; }
+fi
 if [ -n "$user_prefix" ]; then
     wine="${WINE:-wine}"
     # The first program that a Wine runs in a prefix that another Wine made or
@@ -95,7 +108,7 @@ bash "$root/scripts/setup.sh"
 # --- Build ---------------------------------------------------------------------
 if [ ! -f "$build/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake"
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain"
 fi
 cmake --build "$build" --target KOLVEK armada2 -j "$(nproc 2>/dev/null || echo 2)"
 program_dir="$build/KOLVEK"
@@ -149,9 +162,12 @@ else
 
     winereg() { wine reg "$@" >/dev/null 2>&1; }
 
-    # The game's registry entry, in the 32-bit view that KOLVEK.EXE reads.
-    winereg add 'HKLM\SOFTWARE\Activision\Star Trek Armada II\v1.0' \
-        /v INSTALLPATH /t REG_SZ /d 'C:\Spiele\Armada II\' /reg:32 /f
+    # The game's registry entry, in the 32-bit view that KOLVEK.EXE reads
+    # (and in the 64-bit one, for a 64-bit build).
+    for view in 32 64; do
+        winereg add 'HKLM\SOFTWARE\Activision\Star Trek Armada II\v1.0' \
+            /v INSTALLPATH /t REG_SZ /d 'C:\Spiele\Armada II\' /reg:$view /f
+    done
     winereg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f
     # Without a window manager (Xvfb) Wine draws the window frames itself.
     if [ "$headless" -eq 1 ]; then
