@@ -100,12 +100,10 @@ run_build native -DCMAKE_BUILD_TYPE=Debug
 run_build asan -DCMAKE_BUILD_TYPE=Debug -DKOLVEK_SANITIZE=ON \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 # Release: the tests run against the program as it ships.
-if $wine_runs; then
-    run_build win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-        -DKOLVEK_WINE_TESTS=ON
-else
-    run_build win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
-        -DKOLVEK_WINE_TESTS=OFF
+if $wine_runs; then wine_tests=ON; else wine_tests=OFF; fi
+run_build win32 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+    -DKOLVEK_WINE_TESTS=$wine_tests
+if ! $wine_runs; then
     run_build win64 -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake \
         -DKOLVEK_WINE_TESTS=ON
 fi
