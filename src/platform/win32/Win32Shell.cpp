@@ -41,6 +41,7 @@ static_assert(sizeof(SHFILEOPSTRUCTA) == 30, "SHFILEOPSTRUCTA is 30 bytes");
 namespace {
 
 using FileOperationFunction = decltype(&SHFileOperationA);
+using RecycleFunction = decltype(&SHFileOperationW);
 
 // shell32.dll by its full path in the system folder, so that no DLL of the
 // same name beside the program or in the current folder is taken instead.
@@ -103,11 +104,12 @@ void Win32Shell::RecycleFile(const std::string& path) {
     if (address == nullptr)
         ThrowLastError();
     const auto shellFileOperation =
-        reinterpret_cast<decltype(&SHFileOperationW)>(reinterpret_cast<void (*)()>(address));
+        reinterpret_cast<RecycleFunction>(reinterpret_cast<void (*)()>(address));
 
     // UTF-16 all the way: an ANSI code page would turn a character it lacks
     // into "?", a wildcard. The list ends in two zeros: c_str adds the second.
-    std::wstring from = Widen(path);
+    const std::wstring wide = Widen(path);
+    std::wstring from = wide;
     from.push_back(L'\0');
     SHFILEOPSTRUCTW op{};
     op.wFunc = FO_DELETE;
@@ -122,7 +124,7 @@ void Win32Shell::RecycleFile(const std::string& path) {
     // An answer of success for a file that is still there would launch
     // the editor on the old map.
     if (op.fAnyOperationsAborted != FALSE ||
-        ::GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES)
+        ::GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES)
         throw RuntimeError(err::PathFileAccessError);
 }
 
