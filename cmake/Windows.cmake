@@ -7,7 +7,8 @@
 #                        It is also CMAKE_CROSSCOMPILING_EMULATOR, so
 #                        add_test(NAME x COMMAND <exe target>) already runs
 #                        under Wine. `${KOLVEK_WINE_RUN} --init` creates the
-#                        prefix, `--stop` ends its wineserver.
+#                        prefix and starts a wineserver that stays,
+#                        `--stop` ends it.
 #   KOLVEK_WINEPREFIX    the throwaway Wine prefix, inside the build tree.
 #   KOLVEK_WINE_FIXTURE  ctest fixture that creates the prefix: set
 #                        FIXTURES_REQUIRED ${KOLVEK_WINE_FIXTURE} on every test
