@@ -40,6 +40,14 @@ def imported_dlls(objdump, program):
             if line.strip().startswith("DLL Name:")]
 
 
+def bits_of(program):
+    """32 or 64, from the machine field of the PE header."""
+    with open(program, "rb") as f:
+        data = f.read(4096)
+    pe = int.from_bytes(data[0x3C:0x40], "little")
+    return 64 if int.from_bytes(data[pe + 4:pe + 6], "little") == 0x8664 else 32
+
+
 def verdict(ok):
     return "PASS" if ok else "MISS"
 
@@ -94,7 +102,8 @@ def main(argv):
     rows.append(("DLLs imported", f"{len(dlls)}", ", ".join(sorted(d.lower() for d in dlls)),
                  "system DLLs only", verdict(not foreign)))
 
-    print(f"Medians of {runs} runs after {warmup} warm-up round(s), under Wine.\n")
+    print(f"Medians of {runs} runs after {warmup} warm-up round(s), under Wine, "
+          f"of the {bits_of(exe)}-bit KOLVEK.EXE.\n")
     print("| Figure | Value | Raw medians | Goal | |")
     print("|---|---|---|---|---|")
     for row in rows:

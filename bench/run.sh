@@ -30,6 +30,22 @@ set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 . "$root/scripts/display.sh"
 out="${KOLVEK_BENCH_DIR:-$root/build/bench}"
+toolchain="$root/cmake/mingw-i686.cmake"
+triple=i686-w64-mingw32
+loader=wine
+# Wine's 32-bit loader is an i386 Linux program, which some machines cannot
+# execute: there the figures are of a 64-bit build of the same sources, which
+# the table's heading says.
+if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+    echo "bench: this machine cannot run i386 programs: measuring a 64-bit build" >&2
+    out="${KOLVEK_BENCH_DIR:-$root/build/bench64}"
+    toolchain="$root/cmake/mingw-x86_64.cmake"
+    triple=x86_64-w64-mingw32
+    loader=/usr/lib/wine/wine64
+    export WINELOADER="$loader"
+    wine() { "$WINELOADER" "$@"; }
+    wineboot() { "$WINELOADER" wineboot.exe "$@"; }
+fi
 runs="${RUNS:-11}"
 warmup="${WARMUP:-1}"
 niceness="${BENCH_NICE:--10}"
@@ -42,12 +58,12 @@ release="$out/release"
 tools="$out/tools"
 if [ ! -f "$release/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null
 fi
 cmake --build "$release" --target KOLVEK armada2 -j "$jobs" >/dev/null
 if [ ! -f "$tools/CMakeCache.txt" ]; then
     cmake -S "$root/bench" -B "$tools" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null
 fi
 cmake --build "$tools" -j "$jobs" >/dev/null
 kolvek_exe="$release/KOLVEK/KOLVEK.EXE"
@@ -120,7 +136,7 @@ w() { printf 'C:\\kbench\\%s' "$1"; }
 run_driver() {
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
-    nice -n "$niceness" wine "$driver" "$@" | tr -d '\r'
+    nice -n "$niceness" "$loader" "$driver" "$@" | tr -d '\r'
 }
 
 echo "bench: start-up ($runs runs after $warmup warm-up)" >&2
@@ -139,7 +155,7 @@ run_driver startup "$runs" "$warmup" \
 # filled for this part only; the empty one is passed to the other program.
 echo "bench: temporary folder" >&2
 temp_win="$(wine cmd /c 'echo %TMP%' 2>/dev/null | tr -d '\r' || true)"
-temp_unix="$(winepath -u "$temp_win" 2>/dev/null || true)"
+temp_unix="$(wine winepath.exe -u "$temp_win" 2>/dev/null | tr -d '\r' || true)"
 if [ -z "$temp_win" ] || [ ! -d "$temp_unix" ]; then
     echo "bench: no temporary folder found ('$temp_win')" >&2
     exit 1
@@ -156,6 +172,6 @@ run_driver launch "$runs" "$warmup" "$(w 'launch\KOLVEK\KOLVEK.EXE')" \
     "$(w 'launch\Game\armada2.log')" >"$results/launch.txt"
 wineserver -w 2>/dev/null || true
 
-objdump="$(command -v i686-w64-mingw32-objdump || command -v objdump)"
+objdump="$(command -v "$triple-objdump" || command -v objdump)"
 python3 "$root/bench/report.py" "$results" "$kolvek_exe" "$objdump" "$runs" "$warmup" |
     tee "$results/table.md"
