@@ -23,10 +23,8 @@ void RestrictDllSearch() {
     const HMODULE kernel32 = ::GetModuleHandleW(L"kernel32.dll");
     const FARPROC address =
         kernel32 != nullptr ? ::GetProcAddress(kernel32, "SetDefaultDllDirectories") : nullptr;
-    // Through void (*)() as GetProcAddress's result must be, to its own type.
-    if (address == nullptr ||
-        !reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void (*)()>(address))(
-            LOAD_LIBRARY_SEARCH_SYSTEM32))
+    if (address == nullptr || !kolvek::AsFunction<SetDefaultDllDirectoriesFunction>(address)(
+                                  LOAD_LIBRARY_SEARCH_SYSTEM32))
         ::SetDllDirectoryW(L"");
 }
 

@@ -10,3 +10,14 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+
+namespace kolvek {
+
+// The function at `address`, as GetProcAddress answers it, as the type
+// `Function`: through void (*)(), to which every function pointer converts
+// and back without a warning of incompatible function types.
+template <typename Function> Function AsFunction(FARPROC address) {
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
+}
+
+} // namespace kolvek

@@ -72,9 +72,7 @@ ShellFileOpResult Win32Shell::FileOperation(const ShellFileOpRequest& request) {
         result.returnCode = static_cast<std::int32_t>(::GetLastError());
         return result;
     }
-    // Through void (*)() as GetProcAddress's result must be, to a type of its own.
-    const auto shellFileOperation =
-        reinterpret_cast<FileOperationFunction>(reinterpret_cast<void (*)()>(address));
+    const auto shellFileOperation = AsFunction<FileOperationFunction>(address);
 
     // The request's strings already carry their zero terminators; they stay
     // alive (the request is const and outlives the call) until the shell returns.
@@ -103,8 +101,7 @@ void Win32Shell::RecycleFile(const std::string& path) {
     const FARPROC address = Shell32Function("SHFileOperationW");
     if (address == nullptr)
         ThrowLastError();
-    const auto shellFileOperation =
-        reinterpret_cast<RecycleFunction>(reinterpret_cast<void (*)()>(address));
+    const auto shellFileOperation = AsFunction<RecycleFunction>(address);
 
     // UTF-16 all the way: an ANSI code page would turn a character it lacks
     // into "?", a wildcard. The list ends in two zeros: c_str adds the second.
