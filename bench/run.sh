@@ -29,22 +29,20 @@ set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 . "$root/scripts/display.sh"
+. "$root/scripts/wine-loader.sh"
 out="${KOLVEK_BENCH_DIR:-$root/build/bench}"
 toolchain="$root/cmake/mingw-i686.cmake"
 triple=i686-w64-mingw32
 loader=wine
-# Wine's 32-bit loader is an i386 Linux program, which some machines cannot
-# execute: there the figures are of a 64-bit build of the same sources, which
-# the table's heading says.
-if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+# Where Wine's 32-bit loader cannot run, the figures are of a 64-bit build of
+# the same sources, which the table's heading says.
+if ! runs_i386; then
     echo "bench: this machine cannot run i386 programs: measuring a 64-bit build" >&2
     out="${KOLVEK_BENCH_DIR:-$root/build/bench64}"
     toolchain="$root/cmake/mingw-x86_64.cmake"
     triple=x86_64-w64-mingw32
-    loader=/usr/lib/wine/wine64
-    export WINELOADER="$loader"
-    wine() { "$WINELOADER" "$@"; }
-    wineboot() { "$WINELOADER" wineboot.exe "$@"; }
+    use_wine64
+    loader="$WINELOADER"
 fi
 runs="${RUNS:-11}"
 warmup="${WARMUP:-1}"

@@ -39,6 +39,7 @@ set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 . "$root/scripts/display.sh"
+. "$root/scripts/wine-loader.sh"
 build="${KOLVEK_BUILD_DIR:-$root/build/win32}"
 toolchain="$root/cmake/mingw-i686.cmake"
 demo="$root/build/demo"
@@ -75,13 +76,11 @@ if [ -n "$user_prefix" ]; then
     fi
 fi
 wine="wine"
-if [ -z "$user_prefix" ] && ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+if [ -z "$user_prefix" ] && ! runs_i386; then
     echo "run: this machine cannot run i386 programs: the demo shows a 64-bit build" >&2
     build="${KOLVEK_BUILD_DIR:-$root/build/win64}"
     toolchain="$root/cmake/mingw-x86_64.cmake"
-    export WINELOADER=/usr/lib/wine/wine64
-    wine() { "$WINELOADER" "$@"; }
-    wineboot() { "$WINELOADER" wineboot.exe "$@"; }
+    use_wine64
 fi
 if [ -n "$user_prefix" ]; then
     wine="${WINE:-wine}"

@@ -39,10 +39,9 @@ total_failed=0
 total_skipped=0
 summary=()
 
-# Wine's 32-bit loader is an i386 Linux program, as is the dynamic loader
-# that starts it; some virtual machines refuse both ("Exec format error").
+. scripts/wine-loader.sh
 wine_runs=true
-if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+if ! runs_i386; then
     wine_runs=false
     echo "=== this machine cannot run i386 programs: Wine cannot run KOLVEK.EXE here"
 fi
