@@ -4,6 +4,7 @@
 #include "platform/PathText.h"
 
 #include <algorithm>
+#include <cassert>
 #include <chrono>
 #include <new>
 
@@ -57,16 +58,18 @@ NewTextFile CreateCopy(Platform& platform) {
     }
 }
 
-// Another run's copy that its cmd.exe may not have read yet is younger
-// than this; a time ahead of the clock is no sign of a launch.
+// Another run's copy that its cmd.exe may not have read yet was written
+// less than this from the clock. Either way: FAT rounds write times up to
+// the next even second, a share's server clock may run ahead, and a fresh
+// copy then reads as written a little in the future.
 constexpr std::chrono::minutes kYoungestLeftover{1};
 
-// True for a copy written long enough ago that no launch still waits for it;
-// false when its time cannot be read.
+// True for a copy written a minute or more from now, before or after, that
+// no launch still waits for; false when its time cannot be read.
 bool IsLeftOver(Platform& platform, const std::string& path) {
     try {
         const std::chrono::milliseconds age = platform.files.TimeSinceWritten(path);
-        return age >= kYoungestLeftover || age < std::chrono::milliseconds::zero();
+        return age >= kYoungestLeftover || age <= -kYoungestLeftover;
     } catch (const RuntimeError&) {
         return false;
     }
@@ -144,9 +147,16 @@ void ScriptCopies::RemoveLeftovers() {
     }
 }
 
+HeldStart::HeldStart(ScriptCopies& copies, std::string&& path,
+                     std::unique_ptr<StartedProcess>&& process) noexcept
+    : copies_(&copies), path_(std::move(path)), process_(std::move(process)) {
+    ++copies_->heldStarts_;
+}
+
 HeldStart::~HeldStart() {
     if (process_ == nullptr)
-        return;
+        return; // it ran, or was moved on
+    --copies_->heldStarts_;
     process_.reset(); // ends it unrun
     try {
         copies_->Remove(path_);
@@ -164,8 +174,9 @@ HeldStart ScriptCopies::Start(const std::string& path, int windowStyle) {
     try {
         RemoveEnded();
         // All that needs memory comes before cmd.exe starts: room to keep it
-        // (see Keep), the held start's path and cmd's command line.
-        runs_.reserve(runs_.size() + 1);
+        // and every other held start (see Keep), the held start's path and
+        // cmd's command line.
+        runs_.reserve(runs_.size() + heldStarts_ + 1);
         std::string heldPath = path;
         const std::string application = JoinPath(platform_.process.SystemFolder(), "cmd.exe");
         // /d: no AutoRun commands from the registry; /e:on /v:off: the
@@ -176,7 +187,11 @@ HeldStart ScriptCopies::Start(const std::string& path, int windowStyle) {
             platform_.process.Start(application, commandLine, folder, windowStyle);
         return HeldStart(*this, std::move(heldPath), std::move(process));
     } catch (...) {
-        Remove(path);
+        try {
+            Remove(path);
+        } catch (...) {
+            // Lack of memory: a later start removes the copy.
+        }
         throw;
     }
 }
@@ -193,6 +208,8 @@ void ScriptCopies::RemoveEnded() {
 }
 
 void ScriptCopies::Keep(std::string&& path, std::unique_ptr<StartedProcess>&& process) noexcept {
+    --heldStarts_;
+    assert(runs_.size() < runs_.capacity()); // no allocation here
     runs_.push_back({std::move(path), std::move(process)});
 }
 

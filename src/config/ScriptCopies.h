@@ -33,17 +33,17 @@ public:
     // Unless it ran: ends cmd.exe unrun and removes its copy. Traps every error.
     ~HeldStart();
 
-    // What ScriptCopies::Start answers: `process`, held, on the copy at
-    // `path`.
-    HeldStart(ScriptCopies& copies, std::string&& path,
-              std::unique_ptr<StartedProcess>&& process) noexcept
-        : copies_(&copies), path_(std::move(path)), process_(std::move(process)) {}
-
     // Lets cmd.exe run the copy; from then on the copies keep it. When that
     // fails the error passes on, and the destructor undoes the start.
     void Run();
 
 private:
+    friend class ScriptCopies;
+    // Only ScriptCopies::Start makes one: `process`, held, on the copy at
+    // `path`, counted among the copies' held starts.
+    HeldStart(ScriptCopies& copies, std::string&& path,
+              std::unique_ptr<StartedProcess>&& process) noexcept;
+
     ScriptCopies* copies_;
     std::string path_;
     std::unique_ptr<StartedProcess> process_; // null once it runs
@@ -60,17 +60,20 @@ public:
     ScriptCopies& operator=(const ScriptCopies&) = delete;
 
     // Removes the copies in the copies' two folders that this run did not
-    // start and that were written a minute ago or longer (or at a time
-    // ahead of the clock): copies left by earlier runs. A younger one may be
-    // another run's launch whose cmd.exe has yet to read it. Traps every
-    // error.
+    // start and whose write time lies a minute or more from the clock,
+    // before or after it: copies left by earlier runs. One closer to the
+    // clock, either way, may be another run's launch whose cmd.exe has yet
+    // to read it, and so may one whose time cannot be read: they stay.
+    // Traps every error.
     void RemoveLeftovers();
     // Starts the system's cmd.exe on the copy at `path`, in the copy's own
     // folder, with only the copy's file name on its command line (nothing
     // that cmd could expand or split), held until the answer's Run. Removes
     // the copies whose command processor has ended first. When the start
-    // fails, for lack of memory too, the copy is removed and the error
-    // passes on. One held start at a time.
+    // fails, for lack of memory too, that error passes on; removing the copy
+    // then is best effort: whatever the removal meets, lack of memory
+    // included, leaves the copy to a later start and never replaces the
+    // error. Any number of held starts may be outstanding.
     [[nodiscard]] HeldStart Start(const std::string& path, int windowStyle);
     // Removes the copies whose command processor has ended. Traps every
     // error: a copy that cannot go now is tried again later.
@@ -82,13 +85,15 @@ private:
         std::string path;
         std::unique_ptr<StartedProcess> process;
     };
-    // Keeps the copy at `path` until its running cmd.exe has ended. Cannot
-    // fail: Start has made room for the one held start.
+    // Keeps the copy at `path` of a held start until its running cmd.exe
+    // has ended. Cannot fail: Start has made room for every held start.
     void Keep(std::string&& path, std::unique_ptr<StartedProcess>&& process) noexcept;
     void Remove(const std::string& path);
 
     Platform& platform_;
     std::vector<Run> runs_;
+    // Held starts not yet run or undone: each has room in runs_.
+    std::size_t heldStarts_ = 0;
 };
 
 } // namespace kolvek

@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -80,12 +81,44 @@ TEST_F(ScriptCopiesTest, CopyThatCannotGoYetIsNoReasonToStop) {
 }
 
 TEST_F(ScriptCopiesTest, FailedStartRemovesTheCopyAndPassesTheErrorOn) {
-    for (const std::int32_t number : {err::FileNotFound, err::OutOfMemory}) {
+    // The removal's own failure, lack of memory included, leaves the copy
+    // and never replaces the start's error.
+    const struct {
+        std::int32_t start, remove;
+    } rows[] = {
+        {err::FileNotFound, 0}, {err::OutOfMemory, 0}, {err::FileNotFound, err::OutOfMemory}};
+    for (const auto& row : rows) {
         const std::string copy = NewCopy();
-        fp.process.startFailure = number;
-        EXPECT_ANY_THROW(copies->Start(copy, 2).Run());
-        EXPECT_FALSE(fp.files.Exists(copy));
+        fp.process.startFailure = row.start;
+        if (row.remove != 0)
+            fp.files.Fail({"remove", copy, row.remove});
+        std::int32_t thrown = 0;
+        try {
+            copies->Start(copy, 2).Run();
+        } catch (const RuntimeError& error) {
+            thrown = error.Number();
+        } catch (const std::bad_alloc&) {
+            thrown = err::OutOfMemory;
+        }
+        EXPECT_EQ(thrown, row.start);
+        EXPECT_EQ(fp.files.Exists(copy), row.remove != 0);
     }
+}
+
+TEST_F(ScriptCopiesTest, HeldStartsAtOnceAreEachKeptOrUndone) {
+    const std::string first = NewCopy(), second = NewCopy(), third = NewCopy();
+    HeldStart held = copies->Start(first, 2);
+    { const HeldStart undone = copies->Start(second, 2); }
+    copies->Start(third, 2).Run();
+    held.Run();
+    EXPECT_EQ(fp.process.endedUnrun, 1);
+    EXPECT_FALSE(fp.files.Exists(second));
+    ASSERT_EQ(fp.process.started.size(), 2u);
+    for (const auto& started : fp.process.started)
+        started.End();
+    copies->RemoveEnded();
+    EXPECT_FALSE(fp.files.Exists(first));
+    EXPECT_FALSE(fp.files.Exists(third));
 }
 
 TEST_F(ScriptCopiesTest, UndoOfAFailedRunThatRunsOutOfMemoryLeavesTheCopyToALaterStart) {
@@ -99,7 +132,7 @@ TEST_F(ScriptCopiesTest, UndoOfAFailedRunThatRunsOutOfMemoryLeavesTheCopyToALate
     EXPECT_FALSE(fp.files.Exists(copy));
 }
 
-TEST_F(ScriptCopiesTest, LeftoversOfEarlierRunsGoOnceAMinuteOldAndEverythingElseStays) {
+TEST_F(ScriptCopiesTest, LeftoversOfEarlierRunsGoOnceAMinuteFromTheClockAndEverythingElseStays) {
     using namespace std::chrono_literals;
     const std::string temp = std::string(kTemp) + "\\";
     const struct {
@@ -108,10 +141,16 @@ TEST_F(ScriptCopiesTest, LeftoversOfEarlierRunsGoOnceAMinuteOldAndEverythingElse
         bool goes;
     } rows[] = {
         {"RunA2-1A2B-01D9C3F0AB12CD34-1.bat", 5h, true},
+        {"RunA2-00000006.bat", 61s, true},
         {"RunA2-00000007.bat", 60s, true},
         {"RunA2-00000008.bat", 59s, false}, // another start's launch, perhaps not read yet
-        {"RunA2-00000009.bat", -1s, true},  // ahead of the clock
+        // Ahead of the clock: a rounded FAT time or a server's clock.
+        {"RunA2-00000009.bat", -2s, false},
+        {"RunA2-0000000A.bat", -59s, false},
+        {"RunA2-0000000B.bat", -61s, true},
+        {"RunA2-0000000C.bat", 5h, false}, // its time cannot be read
     };
+    fp.files.Fail({"age", "RunA2-0000000C", err::PermissionDenied});
     fp.files.now = 6h;
     for (const auto& row : rows)
         fp.files.AddFile(temp + row.name).written = fp.files.now - row.age;
@@ -125,7 +164,7 @@ TEST_F(ScriptCopiesTest, LeftoversOfEarlierRunsGoOnceAMinuteOldAndEverythingElse
     for (const auto& row : rows)
         EXPECT_EQ(fp.files.Exists(temp + row.name), !row.goes) << row.name;
     EXPECT_TRUE(fp.files.Exists(running));
-    EXPECT_EQ(fp.files.ListFiles(temp).size(), 8u);
+    EXPECT_EQ(fp.files.ListFiles(temp).size(), 11u);
     // The temporary folder itself, which may hold tens of thousands of
     // files, is never read.
     for (const std::string& call : fp.files.Calls())

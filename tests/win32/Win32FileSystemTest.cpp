@@ -3,6 +3,7 @@
 
 #include "Win32TestSupport.h"
 #include "platform/win32/Win32Errors.h"
+#include "platform/win32/Win32Text.h"
 
 #include <gtest/gtest.h>
 
@@ -32,6 +33,19 @@ std::int32_t ErrorNumberOf(const std::function<void()>& action) {
         return error.Number();
     }
     return 0;
+}
+
+void WrittenAnHourAgo(const std::string& path) {
+    const HANDLE file = ::CreateFileW(Widen(path).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    FILETIME now;
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
+    time.QuadPart -= 3600ull * 10000000; // in 100 ns
+    const FILETIME then{time.LowPart, time.HighPart};
+    EXPECT_TRUE(::SetFileTime(file, nullptr, nullptr, &then));
+    ::CloseHandle(file);
 }
 
 class Win32FileSystemTest : public ::testing::Test {
@@ -254,8 +268,13 @@ TEST_F(Win32FileSystemTest, UniqueTextFilesGetNewNamesOfTheAskedForForm) {
     second.output->Close();
     EXPECT_NE(first.path, second.path);
     EXPECT_EQ(ReadBytes(first.path), "K\x84se\r\n"); // OEM 437
-    // Just written: a start leaves it to its launch.
+    // Just written: near the clock, on either side. Written an hour back:
+    // an hour, not an hour ahead.
     EXPECT_LT(files.TimeSinceWritten(first.path), std::chrono::minutes(1));
+    EXPECT_GT(files.TimeSinceWritten(first.path), -std::chrono::minutes(1));
+    WrittenAnHourAgo(second.path);
+    EXPECT_GT(files.TimeSinceWritten(second.path), std::chrono::minutes(59));
+    EXPECT_LT(files.TimeSinceWritten(second.path), std::chrono::minutes(61));
     for (const std::string& path : {first.path, second.path}) {
         const std::string name = path.substr(folder.Path().size() + 1);
         ASSERT_EQ(folder / name, path);
