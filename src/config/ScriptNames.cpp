@@ -27,19 +27,12 @@ const char kBadCharacterText[] =
 // another folder ("." and ".." are steps, not names). `folder` starts with
 // a drive root.
 bool HasNameCdCannotEnter(const std::string& folder) {
-    const std::string names = BelowDriveRoot(folder);
-    std::size_t start = 0;
-    while (start <= names.size()) {
-        std::size_t end = names.find('\\', start);
-        if (end == std::string::npos)
-            end = names.size();
-        const std::string name = names.substr(start, end - start);
+    for (const std::string& name : PathParts(BelowDriveRoot(folder))) {
         if (HasForbiddenCharacter(name))
             return true;
         if (!name.empty() && name != "." && name != ".." &&
             (name.back() == ' ' || name.back() == '.'))
             return true;
-        start = end + 1;
     }
     return false;
 }

@@ -18,7 +18,16 @@ bool StartsWithDriveRoot(const std::string& path) {
 }
 
 bool IsFullPath(const std::string& path) {
-    return StartsWithDriveRoot(path) || path.rfind("\\\\", 0) == 0;
+    if (StartsWithDriveRoot(path))
+        return true;
+    if (path.rfind("\\\\", 0) != 0)
+        return false;
+    // "\\?\" hands a name to the system past the usual rules, "\\.\" names
+    // a device: the shell's file operation does not take them, and the rules
+    // here would read "?" or "." as a server and miss the drive behind it.
+    const std::vector<std::string> parts = PathParts(path);
+    return parts.size() >= 4 && !parts[2].empty() && !parts[3].empty() && parts[2] != "." &&
+           parts[2] != "?";
 }
 
 bool IsDriveRoot(const std::string& path) {
@@ -58,6 +67,18 @@ std::string NameOf(const std::string& path) {
     return path.substr(path.rfind('\\') + 1);
 }
 
+std::vector<std::string> PathParts(const std::string& path) {
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = path.find('\\', start);
+        parts.push_back(path.substr(start, end == std::string::npos ? end : end - start));
+        if (end == std::string::npos)
+            return parts;
+        start = end + 1;
+    }
+}
+
 bool LiesIn(const TextRules& text, const std::string& path, const std::string& folder) {
     if (folder.empty())
         return false;
@@ -65,17 +86,14 @@ bool LiesIn(const TextRules& text, const std::string& path, const std::string& f
     // Games" does not pass for "C:\Program Files", whatever bytes a letter's
     // other case takes.
     const std::string within = WithClosingBackslash(folder);
-    const std::string candidate = WithClosingBackslash(path);
-    std::size_t end = 0;
-    for (char c : within) {
-        if (c != '\\')
-            continue;
-        end = candidate.find('\\', end);
-        if (end == std::string::npos)
-            return false;
-        ++end;
-    }
-    return text.SameIgnoringCase(candidate.substr(0, end), within);
+    const std::size_t count = PathParts(within).size() - 1;
+    const std::vector<std::string> parts = PathParts(WithClosingBackslash(path));
+    if (parts.size() <= count)
+        return false;
+    std::string candidate;
+    for (std::size_t i = 0; i < count; ++i)
+        candidate += parts[i] + '\\';
+    return text.SameIgnoringCase(candidate, within);
 }
 
 } // namespace kolvek

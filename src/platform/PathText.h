@@ -5,6 +5,7 @@
 #include "platform/TextRules.h"
 
 #include <string>
+#include <vector>
 
 namespace kolvek {
 
@@ -13,9 +14,10 @@ namespace kolvek {
 std::string DriveOf(const std::string& path);
 // True when `path` begins with a drive's root, "X:\".
 bool StartsWithDriveRoot(const std::string& path);
-// True when `path` names a place by itself, from a drive's root ("X:\...")
-// or a server's share ("\\server\share\..."), not relative to the current
-// drive or folder.
+// True when `path` names a place by itself, not relative to the current
+// drive or folder: from a drive's root ("X:\...") or a server's share
+// ("\\server\share" with or without more, neither name empty). False for
+// the device and long-path forms "\\.\..." and "\\?\...".
 bool IsFullPath(const std::string& path);
 // True for a drive's root with its backslash, "X:\".
 bool IsDriveRoot(const std::string& path);
@@ -36,6 +38,9 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 std::string FolderOf(const std::string& path);
 // The last part of `path`, behind its last backslash.
 std::string NameOf(const std::string& path);
+// The parts of `path` between its backslashes, empty ones included: "C:",
+// "A2" and "" for "C:\A2\"; one empty part for "".
+std::vector<std::string> PathParts(const std::string& path);
 // True when `path` is `folder` or lies in it, part by part, each compared
 // as the file system compares names. False for an empty `folder`.
 bool LiesIn(const TextRules& text, const std::string& path, const std::string& folder);

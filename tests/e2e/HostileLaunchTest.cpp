@@ -6,6 +6,7 @@
 
 #include "Decoys.h"
 #include "E2ESupport.h"
+#include "win32/WriteTime.h"
 
 #include <gtest/gtest.h>
 
@@ -125,20 +126,6 @@ TEST(KolvekHostile, SecondLaunchWhileTheFirstGameRunsCannotRedirectTheFirstScrip
     EXPECT_EQ(std::vector<std::wstring>{}, ScriptCopies(installation));
 }
 
-// Sets the last write time of the file `path` a minute and more back.
-void WrittenAMinuteAgo(const std::wstring& path) {
-    const HANDLE file = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                      nullptr, OPEN_EXISTING, 0, nullptr);
-    FILETIME now;
-    ::GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
-    time.QuadPart -= 61ull * 10000000; // in 100 ns
-    const FILETIME then{time.LowPart, time.HighPart};
-    EXPECT_TRUE(::SetFileTime(file, nullptr, nullptr, &then));
-    ::CloseHandle(file);
-}
-
 TEST(KolvekHostile, CopyOfAGameStillRunningAtTheEndGoesAtAStartAMinuteLater) {
     Installation installation;
     WriteFileBytes(installation.GameFile(L"armada2.wait"), kPlayingMs);
@@ -155,7 +142,7 @@ TEST(KolvekHostile, CopyOfAGameStillRunningAtTheEndGoesAtAStartAMinuteLater) {
         ASSERT_TRUE(program.WaitForLaunchesToEnd(20000));
     }
     for (const std::wstring& copy : ScriptCopies(installation))
-        WrittenAMinuteAgo(copy);
+        EXPECT_TRUE(kolvek::wintest::SetWrittenSecondsAgo(copy.c_str(), 61));
     Program program(installation);
     ASSERT_NE(nullptr, program.WaitForDialog());
     EXPECT_EQ(std::vector<std::wstring>{}, ScriptCopies(installation));

@@ -293,20 +293,17 @@ std::string FakeFileSystem::ShortPath(const std::string& path) {
     const std::string trimmed = TrimSeparator(path);
     if (!Find(trimmed))
         throw RuntimeError(Find(Parent(trimmed)) ? err::FileNotFound : err::PathNotFound);
+    const std::vector<std::string> names = PathParts(trimmed);
     std::string shortPath;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = trimmed.find('\\', start);
-        const std::string part = trimmed.substr(0, end);
+    std::string part; // `trimmed` up to the name
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        const std::string separator = i == 0 ? "" : "\\";
+        part += separator + names[i];
         const Entry* entry = Find(part);
-        const std::string name =
-            trimmed.substr(start, end == std::string::npos ? end : end - start);
-        shortPath += entry != nullptr && !entry->shortName.empty() ? entry->shortName : name;
-        if (end == std::string::npos)
-            return shortPath;
-        shortPath += '\\';
-        start = end + 1;
+        shortPath += separator +
+                     (entry != nullptr && !entry->shortName.empty() ? entry->shortName : names[i]);
     }
+    return shortPath;
 }
 
 std::string FakeFileSystem::LongPath(const std::string& path) {

@@ -43,6 +43,15 @@ TEST(PathText, DrivesRootsFoldersAndNames) {
         {"C:A2", "C:", "C:A2", "C:A2", "", "C:A2", false, false, false},
         {"\\\\server\\A2\\", "", "\\\\server\\A2\\", "\\\\server\\A2", "\\\\server\\A2", "", false,
          false, true},
+        {"\\\\server\\A2", "", "\\\\server\\A2", "\\\\server\\A2", "\\\\server", "A2", false, false,
+         true},
+        {"\\\\server\\", "", "\\\\server\\", "\\\\server", "\\\\server", "", false, false, false},
+        {"\\\\\\server\\A2", "", "\\\\\\server\\A2", "\\\\\\server\\A2", "\\\\\\server", "A2",
+         false, false, false},
+        {"\\\\?\\C:\\A2", "", "\\\\?\\C:\\A2", "\\\\?\\C:\\A2", "\\\\?\\C:", "A2", false, false,
+         false},
+        {"\\\\.\\C:\\A2", "", "\\\\.\\C:\\A2", "\\\\.\\C:\\A2", "\\\\.\\C:", "A2", false, false,
+         false},
         {"1:\\", "", "1:\\", "1:", "1:", "", false, false, false},
         {"armada2.exe", "", "armada2.exe", "armada2.exe", "", "armada2.exe", false, false, false},
     };
@@ -60,6 +69,13 @@ TEST(PathText, DrivesRootsFoldersAndNames) {
             EXPECT_EQ(JoinPath(row.folder, row.name), row.path);
         }
     }
+}
+
+TEST(PathText, PartsAreWhatLiesBetweenTheBackslashesEmptyOnesIncluded) {
+    using Parts = std::vector<std::string>;
+    EXPECT_EQ(PathParts("C:\\A2\\"), (Parts{"C:", "A2", ""}));
+    EXPECT_EQ(PathParts("\\\\server\\A2"), (Parts{"", "", "server", "A2"}));
+    EXPECT_EQ(PathParts(""), Parts{""});
 }
 
 class FileExistsTest : public ::testing::Test {

@@ -2,6 +2,7 @@
 // folder of its own and checks the bytes on disk or the names found.
 
 #include "Win32TestSupport.h"
+#include "WriteTime.h"
 #include "platform/win32/Win32Errors.h"
 #include "platform/win32/Win32Text.h"
 
@@ -33,19 +34,6 @@ std::int32_t ErrorNumberOf(const std::function<void()>& action) {
         return error.Number();
     }
     return 0;
-}
-
-void WrittenAnHourAgo(const std::string& path) {
-    const HANDLE file = ::CreateFileW(Widen(path).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr,
-                                      OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    FILETIME now;
-    ::GetSystemTimeAsFileTime(&now);
-    ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
-    time.QuadPart -= 3600ull * 10000000; // in 100 ns
-    const FILETIME then{time.LowPart, time.HighPart};
-    EXPECT_TRUE(::SetFileTime(file, nullptr, nullptr, &then));
-    ::CloseHandle(file);
 }
 
 class Win32FileSystemTest : public ::testing::Test {
@@ -272,7 +260,7 @@ TEST_F(Win32FileSystemTest, UniqueTextFilesGetNewNamesOfTheAskedForForm) {
     // an hour, not an hour ahead.
     EXPECT_LT(files.TimeSinceWritten(first.path), std::chrono::minutes(1));
     EXPECT_GT(files.TimeSinceWritten(first.path), -std::chrono::minutes(1));
-    WrittenAnHourAgo(second.path);
+    ASSERT_TRUE(wintest::SetWrittenSecondsAgo(Widen(second.path).c_str(), 3600));
     EXPECT_GT(files.TimeSinceWritten(second.path), std::chrono::minutes(59));
     EXPECT_LT(files.TimeSinceWritten(second.path), std::chrono::minutes(61));
     for (const std::string& path : {first.path, second.path}) {
