@@ -71,13 +71,6 @@ TEST(PathText, DrivesRootsFoldersAndNames) {
     }
 }
 
-TEST(PathText, PartsAreWhatLiesBetweenTheBackslashesEmptyOnesIncluded) {
-    using Parts = std::vector<std::string>;
-    EXPECT_EQ(PathParts("C:\\A2\\"), (Parts{"C:", "A2", ""}));
-    EXPECT_EQ(PathParts("\\\\server\\A2"), (Parts{"", "", "server", "A2"}));
-    EXPECT_EQ(PathParts(""), Parts{""});
-}
-
 class FileExistsTest : public ::testing::Test {
 protected:
     fake::FakePlatform fp;
