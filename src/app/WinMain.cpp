@@ -4,29 +4,12 @@
 #include "app/WorldEditDialog.h"
 #include "launcher/EventBoundary.h"
 #include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32DllSearch.h"
 #include "platform/win32/Win32Platform.h"
 
 #include <commctrl.h>
 
 namespace {
-
-// KOLVEK.EXE is often started where it was unpacked, in Downloads beside
-// whatever else came from the web: Windows would look there first for any DLL
-// that is not a known one, also for the DLLs that system DLLs load. So DLLs
-// come from the system folder only. Windows 7 and Vista without the loader
-// update of 2011 (KB2533623) lack SetDefaultDllDirectories and its flags:
-// imported statically, it would keep the program from loading there at all.
-// There, SetDllDirectoryW(L"") at least takes the current folder out of the
-// search.
-void RestrictDllSearch() {
-    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    const HMODULE kernel32 = ::GetModuleHandleW(L"kernel32.dll");
-    const FARPROC address =
-        kernel32 != nullptr ? ::GetProcAddress(kernel32, "SetDefaultDllDirectories") : nullptr;
-    if (address == nullptr || !kolvek::AsFunction<SetDefaultDllDirectoriesFunction>(address)(
-                                  LOAD_LIBRARY_SEARCH_SYSTEM32))
-        ::SetDllDirectoryW(L"");
-}
 
 int RunDialog(HINSTANCE instance, kolvek::Platform& platform) {
     INITCOMMONCONTROLSEX controls{};
@@ -58,7 +41,8 @@ int RunDialog(HINSTANCE instance, kolvek::Platform& platform) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    RestrictDllSearch();
+    // First, before any DLL is loaded at run time.
+    kolvek::RestrictDllSearch();
 
     kolvek::Win32Platform platform;
     int result = 1;

@@ -51,8 +51,12 @@ public:
     // the Recycle Bin, as Explorer's delete does; where its drive keeps no
     // Recycle Bin (a network share, some removable drives) the file is
     // deleted outright. Shows no dialog of the shell's. Throws RuntimeError
-    // when the shell fails or leaves any part undone: the file is then still
-    // where it was.
+    // when the shell fails, leaves any part undone or a file still shows at
+    // `path`. The file is then mostly still where it was. Not always: where
+    // the system virtualizes this program, a file in its VirtualStore hides
+    // one of the same name in the real folder; the shell takes the first and
+    // the second then shows. Where the two can be told apart, the error is 75
+    // with a description that says the first is gone.
     virtual void RecycleFile(const std::string& path) = 0;
 };
 

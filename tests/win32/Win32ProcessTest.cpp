@@ -11,6 +11,7 @@
 #include <tlhelp32.h>
 #include <winternl.h>
 
+#include <optional>
 #include <vector>
 
 namespace kolvek {
@@ -81,6 +82,32 @@ private:
     std::wstring old_;
 };
 
+// When `process` was made; none when that cannot be read.
+std::optional<FILETIME> CreationTime(HANDLE process) {
+    FILETIME creation{}, exit{}, kernel{}, user{};
+    if (!::GetProcessTimes(process, &creation, &exit, &kernel, &user))
+        return std::nullopt;
+    return creation;
+}
+
+// Whether `entry` is a process this one started. Its parent id alone could
+// be a dead process's id, which Wine gives again: the child must also be no
+// older than this process (a tie counts, the clock's steps are coarse). One
+// that cannot be opened for querying, which a process can always do to its
+// own children, runs under another account or is gone. One whose time cannot
+// be read counts as a child: the wait then fails rather than miss one.
+bool IsChild(const PROCESSENTRY32W& entry) {
+    if (entry.th32ParentProcessID != ::GetCurrentProcessId())
+        return false;
+    const UniqueHandle process(
+        ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ProcessID));
+    if (!process.Valid())
+        return false;
+    const std::optional<FILETIME> created = CreationTime(process.Get());
+    const std::optional<FILETIME> own = CreationTime(::GetCurrentProcess());
+    return !created || !own || ::CompareFileTime(&*created, &*own) >= 0;
+}
+
 // True once no process that this one started is left, not even one held
 // suspended: such a one would write nothing and keep no handle of ours.
 bool AwaitNoChildProcess() {
@@ -91,7 +118,7 @@ bool AwaitNoChildProcess() {
         if (!snapshot.Valid() || !::Process32FirstW(snapshot.Get(), &entry))
             return false;
         do {
-            if (entry.th32ParentProcessID == ::GetCurrentProcessId())
+            if (IsChild(entry))
                 return false;
         } while (::Process32NextW(snapshot.Get(), &entry));
         return true;

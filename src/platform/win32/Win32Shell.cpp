@@ -3,14 +3,16 @@
 #include "platform/PathText.h"
 #include "platform/RuntimeError.h"
 #include "platform/win32/Win32Api.h"
+#include "platform/win32/Win32DllSearch.h"
 #include "platform/win32/Win32Errors.h"
-#include "platform/win32/Win32Process.h"
+#include "platform/win32/Win32Handles.h"
 #include "platform/win32/Win32Text.h"
 
 #include <shellapi.h>
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kolvek {
@@ -36,28 +38,49 @@ static_assert(offsetof(SHFILEOPSTRUCTA, fAnyOperationsAborted) == 18,
               "fAnyOperationsAborted at byte 18");
 static_assert(offsetof(SHFILEOPSTRUCTA, lpszProgressTitle) == 26, "progress title at byte 26");
 static_assert(sizeof(SHFILEOPSTRUCTA) == 30, "SHFILEOPSTRUCTA is 30 bytes");
+static_assert(offsetof(SHFILEOPSTRUCTW, fFlags) == 16, "fFlags at byte 16");
+static_assert(offsetof(SHFILEOPSTRUCTW, fAnyOperationsAborted) == 18,
+              "fAnyOperationsAborted at byte 18");
+static_assert(offsetof(SHFILEOPSTRUCTW, lpszProgressTitle) == 26, "progress title at byte 26");
+static_assert(sizeof(SHFILEOPSTRUCTW) == 30, "SHFILEOPSTRUCTW is 30 bytes");
 #endif
 
 namespace {
 
+// The SDK's own types: a hand-written one could differ in its calling
+// convention, which only the 32-bit program would feel.
 using FileOperationFunction = decltype(&SHFileOperationA);
 using RecycleFunction = decltype(&SHFileOperationW);
 
-// shell32.dll by its full path in the system folder, so that no DLL of the
-// same name beside the program or in the current folder is taken instead.
-HMODULE LoadShell32() {
-    try {
-        return ::LoadLibraryExW(SystemFilePath("shell32.dll").c_str(), nullptr, 0);
-    } catch (const RuntimeError&) {
-        return nullptr;
+// Which file a name shows: its volume's serial number and its index there.
+struct FileIdentity {
+    DWORD volume = 0;
+    DWORD indexHigh = 0;
+    DWORD indexLow = 0;
+
+    bool operator==(const FileIdentity& other) const {
+        return volume == other.volume && indexHigh == other.indexHigh && indexLow == other.indexLow;
     }
+};
+
+// The identity of the file at `path`, or none when it cannot be read. Opened
+// for its attributes only, sharing everything, and closed again at once: the
+// handle must not hold up the shell.
+std::optional<FileIdentity> IdentityOf(const std::wstring& path) {
+    const UniqueHandle file(::CreateFileW(
+        path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    BY_HANDLE_FILE_INFORMATION info;
+    if (!file.Valid() || !::GetFileInformationByHandle(file.Get(), &info))
+        return std::nullopt;
+    return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
 }
 
 } // namespace
 
 FARPROC Win32Shell::Shell32Function(const char* name) {
     if (shell32_.Get() == nullptr)
-        shell32_.Reset(LoadShell32());
+        shell32_.Reset(LoadSystemDll("shell32.dll"));
     const FARPROC address =
         shell32_.Get() != nullptr ? ::GetProcAddress(shell32_.Get(), name) : nullptr;
     if (address == nullptr && ::GetLastError() == 0)
@@ -115,14 +138,26 @@ void Win32Shell::RecycleFile(const std::string& path) {
     // user has answered already, and a failure gets the program's report.
     // Where the drive keeps no Recycle Bin, the shell then deletes outright.
     op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    const std::optional<FileIdentity> before = IdentityOf(wide);
     const int returned = shellFileOperation(&op);
     if (returned != 0)
         ThrowWin32Error(static_cast<DWORD>(returned));
-    // An answer of success for a file that is still there would launch
-    // the editor on the old map.
+    // An answer of success for a name that still shows a file would launch
+    // the editor on the old map, or on another one: where the system
+    // virtualizes this program, its VirtualStore's file hides one of the
+    // same name in the real folder, and the shell takes only the first.
     if (op.fAnyOperationsAborted != FALSE ||
-        ::GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES)
+        ::GetFileAttributesW(wide.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        const std::optional<FileIdentity> after = IdentityOf(wide);
+        if (before && after && !(*before == *after))
+            throw RuntimeError(err::PathFileAccessError,
+                               "Die Datei " + path +
+                                   " ist gelöscht (in den Papierkorb, wo ihr Laufwerk einen "
+                                   "hat), doch unter ihrem Namen zeigt Windows jetzt eine andere "
+                                   "Datei, etwa die gleichnamige, die der VirtualStore verdeckt "
+                                   "hatte.");
         throw RuntimeError(err::PathFileAccessError);
+    }
 }
 
 } // namespace kolvek

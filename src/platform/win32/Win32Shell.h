@@ -1,8 +1,9 @@
 #pragma once
 // The shell's file operation through SHFileOperationA, and its delete into
-// the Recycle Bin through SHFileOperationW. shell32.dll is loaded on the
-// first operation, not with the program: it brings shlwapi and shcore along
-// (under Wine some 5 ms of the start-up), and only a replaced map needs it.
+// the Recycle Bin through SHFileOperationW. shell32.dll is loaded from the
+// system folder on the first operation, not with the program: it brings
+// shlwapi and shcore along (under Wine some 5 ms of the start-up), and only a
+// replaced map needs it.
 
 #include "platform/Shell.h"
 #include "platform/win32/Win32Handles.h"
@@ -19,7 +20,9 @@ public:
     ShellFileOpResult FileOperation(const ShellFileOpRequest& request) override;
     // A name with * or ?, or one that is not a full path, is refused (52)
     // before the shell sees it. A failure of the shell throws the error
-    // its code maps to, an aborted operation 75.
+    // its code maps to; an aborted operation, or a name that still shows a
+    // file, 75. The file's identity (volume serial number and file index),
+    // read before and after, tells whether that is another file.
     void RecycleFile(const std::string& path) override;
 
 private:
