@@ -4,7 +4,7 @@
 //   sample <label> <milliseconds>
 //   count <label> <entries in the map list>      (start-up, once per label)
 //
-// kolvek_bench_driver startup RUNS WARMUP LABEL=EXE[|FOLDER[|TEMP]] ...
+// kolvek_bench_driver startup ROUNDS WARMUP LABEL=EXE[|FOLDER[|TEMP]] ...
 //     From CreateProcess to the program's first visible top-level window,
 //     painted and answering messages (after WaitForInputIdle). The programs
 //     take turns, the order rotating from round to round, so that drift of
@@ -14,7 +14,7 @@
 //     rests in the screen's top left corner, away from every dialog, and
 //     each start waits until the program before has ended some time ago.
 //
-// kolvek_bench_driver launch RUNS WARMUP KOLVEK_EXE GAME_LOG
+// kolvek_bench_driver launch ROUNDS WARMUP KOLVEK_EXE GAME_LOG
 //     Starts KOLVEK.EXE once, selects the first map and then alternates:
 //     "kolvek": BM_CLICK posted to OK until the stand-in game's log has a new
 //     line; "cmd": `cmd /c RunA2.bat` (the script KOLVEK.EXE just wrote)
@@ -188,13 +188,13 @@ Started StartProgram(const Program& program) {
     return Start(program.exe, program.folder);
 }
 
-int Startup(int runs, int warmup, const std::vector<Program>& programs) {
+int Startup(int rounds, int warmup, const std::vector<Program>& programs) {
     // A display without a user has its pointer in the middle of the screen,
     // where the dialogs open: each program would then also answer a mouse
     // move over whatever control lies there.
     ::SetCursorPos(0, 0);
     std::set<std::wstring> counted;
-    for (int round = 0; round < warmup + runs; ++round) {
+    for (int round = 0; round < warmup + rounds; ++round) {
         for (std::size_t i = 0; i < programs.size(); ++i) {
             const Program& program =
                 programs[(i + static_cast<std::size_t>(round)) % programs.size()];
@@ -239,7 +239,7 @@ double WaitForGrowth(const std::wstring& log, LONGLONG before, HANDLE change) {
     }
 }
 
-int Launch(int runs, int warmup, const std::wstring& kolvek, const std::wstring& log) {
+int Launch(int rounds, int warmup, const std::wstring& kolvek, const std::wstring& log) {
     const std::wstring programFolder = FolderOf(kolvek);
     const std::wstring script = programFolder + L"\\RunA2.bat";
     HANDLE change = ::FindFirstChangeNotificationW(
@@ -262,7 +262,7 @@ int Launch(int runs, int warmup, const std::wstring& kolvek, const std::wstring&
         ::lstrcatW(comspec, L"\\cmd.exe");
     }
 
-    for (int round = 0; round < warmup + runs; ++round) {
+    for (int round = 0; round < warmup + rounds; ++round) {
         // Through the dialog: OK pressed, script written and started.
         LONGLONG before = FileSize(log);
         double start = Now();
@@ -302,8 +302,8 @@ int Launch(int runs, int warmup, const std::wstring& kolvek, const std::wstring&
 
 int Usage() {
     std::fprintf(stderr,
-                 "usage: kolvek_bench_driver startup RUNS WARMUP LABEL=EXE[|FOLDER[|TEMP]]...\n"
-                 "       kolvek_bench_driver launch RUNS WARMUP KOLVEK_EXE GAME_LOG\n");
+                 "usage: kolvek_bench_driver startup ROUNDS WARMUP LABEL=EXE[|FOLDER[|TEMP]]...\n"
+                 "       kolvek_bench_driver launch ROUNDS WARMUP KOLVEK_EXE GAME_LOG\n");
     return 2;
 }
 
@@ -313,9 +313,9 @@ int wmain(int argc, wchar_t** argv) {
     if (argc < 4)
         return Usage();
     const std::wstring command = argv[1];
-    const int runs = _wtoi(argv[2]);
+    const int rounds = _wtoi(argv[2]);
     const int warmup = _wtoi(argv[3]);
-    if (runs <= 0 || warmup < 0)
+    if (rounds <= 0 || warmup < 0)
         return Usage();
     if (command == L"startup") {
         std::vector<Program> programs;
@@ -341,9 +341,9 @@ int wmain(int argc, wchar_t** argv) {
         }
         if (programs.empty())
             return Usage();
-        return Startup(runs, warmup, programs);
+        return Startup(rounds, warmup, programs);
     }
     if (command == L"launch" && argc == 6)
-        return Launch(runs, warmup, argv[4], argv[5]);
+        return Launch(rounds, warmup, argv[4], argv[5]);
     return Usage();
 }

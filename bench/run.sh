@@ -4,12 +4,16 @@
 #
 #   bash bench/run.sh
 #
-# Every figure is a ratio of two things measured side by side, in turns, in the
-# same run (median of RUNS runs after WARMUP warm-up rounds), so that the
-# machine's own speed cancels out:
-#   1. start-up     KOLVEK.EXE (5 maps) vs. a minimal dialog program, once
-#                   with KOLVEK.EXE's manifest and once without, from
-#                   CreateProcess to the dialog shown, painted and idle
+# Every figure is a ratio of two things measured side by side, in turns, so
+# that the machine's own speed cancels out. A round times each side once; a
+# run measures every part below once, ROUNDS rounds each after WARMUP warm-up
+# rounds, and takes each figure as the median of its rounds; the script makes
+# RUNS runs one after the other and reports every figure over all of them:
+#   1. start-up     KOLVEK.EXE (5 maps) vs. the floor (KOLVEK.EXE's own
+#                   dialog with nothing behind it) and vs. a minimal dialog
+#                   program, once with KOLVEK.EXE's manifest and once
+#                   without, from CreateProcess to the dialog shown, painted
+#                   and idle
 #   2. map folders  KOLVEK.EXE's start-up with 10,000 and 20,000 maps vs. none
 #   3. temp folder  KOLVEK.EXE's start-up with 40,000 files in the user's
 #                   temporary folder vs. an empty temporary folder
@@ -17,14 +21,18 @@
 #                   `cmd /c RunA2.bat` started directly
 #   5. footprint    size of the Release KOLVEK.EXE and the DLLs it imports
 #
-# Everything lives in build/bench: the Release build (release/), the driver
-# and minimal dialog (tools/), a Wine prefix of its own (wineprefix/) and the
-# raw samples and table of the last run (results/).
+# Everything lives in build/bench (build/bench64 where a 64-bit build is
+# measured): the Release build (release/), the driver, the floor and the
+# minimal dialogs (tools/), a Wine prefix of its own (wineprefix/) and the
+# raw samples of each run (results/runN/) and the table (results/table.md)
+# of the last invocation.
 #
-# Environment: RUNS (default 11), WARMUP (default 1), KOLVEK_BENCH_DIR (default
-# build/bench), BENCH_NICE (default -10: Wine and the programs it runs get the
-# CPU before other work on the machine, which otherwise swamps the figures;
-# 0 to leave the priority alone).
+# Environment: RUNS (default 3), ROUNDS (default 15), WARMUP (default 1),
+# KOLVEK_BENCH_DIR (default build/bench), BENCH_NICE (default -10: Wine and
+# the programs it runs get the CPU before other work on the machine, which
+# otherwise swamps the figures; 0 to leave the priority alone). A negative
+# BENCH_NICE needs root: for another user the script says so and measures at
+# the current priority.
 set -euo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -44,12 +52,29 @@ if ! runs_i386; then
     use_wine64
     loader="$WINELOADER"
 fi
-runs="${RUNS:-11}"
+runs="${RUNS:-3}"
+rounds="${ROUNDS:-15}"
 warmup="${WARMUP:-1}"
 niceness="${BENCH_NICE:--10}"
 jobs="$(nproc 2>/dev/null || echo 2)"
 results="$out/results"
+rm -rf "$results"
 mkdir -p "$results"
+
+# A niceness that cannot be set (below the current one, without root) would
+# only make nice warn at every start and run at the current priority anyway.
+priority="niceness $niceness"
+if [ "$niceness" -ne 0 ]; then
+    wanted=$(($(nice) + niceness))
+    wanted=$((wanted < -20 ? -20 : wanted > 19 ? 19 : wanted))
+    if [ "$(nice -n "$niceness" nice 2>/dev/null)" != "$wanted" ]; then
+        echo "bench: cannot set BENCH_NICE=$niceness (a negative one needs root):" \
+            "measuring at the current priority, where other work on the machine" \
+            "shows in the figures" >&2
+        priority="the current priority (BENCH_NICE=$niceness refused)"
+        niceness=0
+    fi
+fi
 
 # --- Build ------------------------------------------------------------------------
 release="$out/release"
@@ -69,6 +94,7 @@ standin="$release/standin/armada2.exe"
 driver="$tools/kolvek_bench_driver.exe"
 minimal="$tools/minimal_dialog.exe"
 minimal_manifest="$tools/minimal_dialog_manifest.exe"
+floor="$tools/kolvek_floor.exe"
 
 # --- A display --------------------------------------------------------------------
 temp_unix=""
@@ -111,8 +137,9 @@ sh "$root/scripts/wine-fonts.sh" "$WINEPREFIX"
 drive_c="$WINEPREFIX/drive_c"
 bench_c="$drive_c/kbench"
 rm -rf "$bench_c"
-mkdir -p "$bench_c/minimal" "$bench_c/emptytemp"
+mkdir -p "$bench_c/minimal" "$bench_c/floor" "$bench_c/emptytemp"
 cp "$minimal" "$minimal_manifest" "$bench_c/minimal/"
+cp "$floor" "$bench_c/floor/"
 install() {
     local name="$1" maps="$2"
     local base="$bench_c/$name"
@@ -137,39 +164,47 @@ run_driver() {
     nice -n "$niceness" "$loader" "$driver" "$@" | tr -d '\r'
 }
 
-echo "bench: start-up ($runs runs after $warmup warm-up)" >&2
-run_driver startup "$runs" "$warmup" \
-    "kolvek=$(w 'small\KOLVEK\KOLVEK.EXE')" \
-    "minimal=$(w 'minimal\minimal_dialog.exe')" \
-    "manifest=$(w 'minimal\minimal_dialog_manifest.exe')" >"$results/startup.txt"
-
-echo "bench: map folders" >&2
-run_driver startup "$runs" "$warmup" \
-    "maps0=$(w 'empty\KOLVEK\KOLVEK.EXE')" \
-    "maps10k=$(w 'maps10k\KOLVEK\KOLVEK.EXE')" \
-    "maps20k=$(w 'maps20k\KOLVEK\KOLVEK.EXE')" >"$results/folders.txt"
-
 # The user's temporary folder as GetTempPathW finds it (TMP before TEMP),
-# filled for this part only; the empty one is passed to the other program.
-echo "bench: temporary folder" >&2
+# filled for its part only; the empty one is passed to the other program.
 temp_win="$(wine cmd /c 'echo %TMP%' 2>/dev/null | tr -d '\r' || true)"
-temp_unix="$(wine winepath.exe -u "$temp_win" 2>/dev/null | tr -d '\r' || true)"
-if [ -z "$temp_win" ] || [ ! -d "$temp_unix" ]; then
+temp_folder="$(wine winepath.exe -u "$temp_win" 2>/dev/null | tr -d '\r' || true)"
+if [ -z "$temp_win" ] || [ ! -d "$temp_folder" ]; then
     echo "bench: no temporary folder found ('$temp_win')" >&2
     exit 1
 fi
-python3 "$root/bench/temp_files.py" fill "$temp_unix" 40000
-run_driver startup "$runs" "$warmup" \
-    "temp0=$(w 'small\KOLVEK\KOLVEK.EXE')||$(w emptytemp)" \
-    "temp40k=$(w 'small\KOLVEK\KOLVEK.EXE')" >"$results/temp.txt"
-python3 "$root/bench/temp_files.py" clear "$temp_unix"
-temp_unix=""
 
-echo "bench: launch" >&2
-run_driver launch "$runs" "$warmup" "$(w 'launch\KOLVEK\KOLVEK.EXE')" \
-    "$(w 'launch\Game\armada2.log')" >"$results/launch.txt"
-wineserver -w 2>/dev/null || true
+for run in $(seq 1 "$runs"); do
+    samples="$results/run$run"
+    mkdir -p "$samples"
+    echo "bench: run $run of $runs ($rounds rounds after $warmup warm-up): start-up" >&2
+    run_driver startup "$rounds" "$warmup" \
+        "kolvek=$(w 'small\KOLVEK\KOLVEK.EXE')" \
+        "floor=$(w 'floor\kolvek_floor.exe')" \
+        "minimal=$(w 'minimal\minimal_dialog.exe')" \
+        "manifest=$(w 'minimal\minimal_dialog_manifest.exe')" >"$samples/startup.txt"
+
+    echo "bench: run $run of $runs: map folders" >&2
+    run_driver startup "$rounds" "$warmup" \
+        "maps0=$(w 'empty\KOLVEK\KOLVEK.EXE')" \
+        "maps10k=$(w 'maps10k\KOLVEK\KOLVEK.EXE')" \
+        "maps20k=$(w 'maps20k\KOLVEK\KOLVEK.EXE')" >"$samples/folders.txt"
+
+    echo "bench: run $run of $runs: temporary folder" >&2
+    temp_unix="$temp_folder"
+    python3 "$root/bench/temp_files.py" fill "$temp_unix" 40000
+    run_driver startup "$rounds" "$warmup" \
+        "temp0=$(w 'small\KOLVEK\KOLVEK.EXE')||$(w emptytemp)" \
+        "temp40k=$(w 'small\KOLVEK\KOLVEK.EXE')" >"$samples/temp.txt"
+    python3 "$root/bench/temp_files.py" clear "$temp_unix"
+    temp_unix=""
+
+    echo "bench: run $run of $runs: launch" >&2
+    run_driver launch "$rounds" "$warmup" "$(w 'launch\KOLVEK\KOLVEK.EXE')" \
+        "$(w 'launch\Game\armada2.log')" >"$samples/launch.txt"
+    wineserver -w 2>/dev/null || true
+done
 
 objdump="$(command -v "$triple-objdump" || command -v objdump)"
-python3 "$root/bench/report.py" "$results" "$kolvek_exe" "$objdump" "$runs" "$warmup" |
-    tee "$results/table.md"
+python3 "$root/bench/report.py" "$results" "$kolvek_exe" "$objdump" "$rounds" "$warmup" \
+    "$priority" | tee "$results/table.md"
+echo "bench: done in $((SECONDS / 60)) min $((SECONDS % 60)) s" >&2
