@@ -152,8 +152,9 @@ void Win32Shell::RecycleFile(const std::string& path) {
         if (before && after && !(*before == *after))
             throw RuntimeError(err::PathFileAccessError,
                                "Die Datei " + path +
-                                   " ist gelöscht (in den Papierkorb, wo ihr Laufwerk einen "
-                                   "hat), doch unter ihrem Namen zeigt Windows jetzt eine andere "
+                                   " ist in den Papierkorb verschoben (auf einem Laufwerk ohne "
+                                   "Papierkorb gelöscht), doch unter ihrem Namen zeigt Windows "
+                                   "jetzt eine andere "
                                    "Datei, etwa die gleichnamige, die der VirtualStore verdeckt "
                                    "hatte.");
         throw RuntimeError(err::PathFileAccessError);
