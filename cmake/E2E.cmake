@@ -44,7 +44,7 @@ endif()
 # except the tests that need a German Windows's OEM code page 850 ...
 set(KOLVEK_E2E_GERMAN_TESTS "KolvekGermanWindows.*")
 add_test(NAME kolvek_e2e_tests COMMAND kolvek_e2e_tests
-         --gtest_filter=-${KOLVEK_E2E_GERMAN_TESTS}${KOLVEK_32BIT_VIEW_TESTS_MORE})
+         --gtest_filter=-${KOLVEK_E2E_GERMAN_TESTS})
 set_tests_properties(kolvek_e2e_tests PROPERTIES
     FIXTURES_REQUIRED ${KOLVEK_WINE_FIXTURE}
     RESOURCE_LOCK kolvek_e2e_display
@@ -55,7 +55,7 @@ set_tests_properties(kolvek_e2e_tests PROPERTIES
 # font are checked there too, at a resolution other than 96 dpi.
 add_test(NAME kolvek_e2e_tests_german_windows
          COMMAND ${KOLVEK_WINE_RUN_DE} $<TARGET_FILE:kolvek_e2e_tests>
-                 --gtest_filter=${KOLVEK_E2E_GERMAN_TESTS}:KolvekFolders.*:KolvekHostile.*Console*:KolvekDialog.*AtTheDisplaysResolution${KOLVEK_32BIT_VIEW_TESTS})
+                 --gtest_filter=${KOLVEK_E2E_GERMAN_TESTS}:KolvekFolders.*:KolvekHostile.*Console*:KolvekDialog.*AtTheDisplaysResolution)
 set_tests_properties(kolvek_e2e_tests_german_windows PROPERTIES
     FIXTURES_REQUIRED ${KOLVEK_WINE_FIXTURE_DE}
     RESOURCE_LOCK kolvek_e2e_display

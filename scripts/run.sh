@@ -77,7 +77,7 @@ if [ -n "$user_prefix" ]; then
 fi
 wine="wine"
 if [ -z "$user_prefix" ] && ! runs_i386; then
-    echo "run: this machine cannot run i386 programs: the demo shows a 64-bit build" >&2
+    echo "run: this machine's kernel refuses i386 programs: the demo shows a 64-bit build" >&2
     build="${KOLVEK_BUILD_DIR:-$root/build/win64}"
     toolchain="$root/cmake/mingw-x86_64.cmake"
     use_wine64

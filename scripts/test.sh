@@ -7,13 +7,15 @@
 # then a short session of the fuzz targets (scripts/fuzz.sh, build/fuzz), the
 # check that the download builds the same twice (scripts/reproducible.sh) and
 # the check of run.sh --prefix (scripts/check-user-prefix.sh).
-# Ends with "N passed, N failed, N skipped" over all of it; exits non-zero
-# when any build or test fails. Starts Xvfb when there is no DISPLAY.
-# On a machine that cannot execute i386 Linux programs, which Wine's 32-bit
+# Ends with "N passed, N failed, N skipped" over all of it, after a summary
+# that names every skipped test with its reason and the program the Wine tests
+# ran; exits non-zero when any build or test fails. Starts Xvfb when there is
+# no DISPLAY.
+# On a machine whose kernel refuses i386 Linux programs, as Wine's 32-bit
 # loader is, the 32-bit programs are built and checked without Wine, and the
-# Wine tests run in a 64-bit build of the same sources (build/win64) instead,
-# less those of the registry's 32-bit view; the user-prefix check, which
-# needs the 32-bit KOLVEK.EXE, is named as skipped.
+# Wine tests run in a 64-bit build of the same sources (build/win64) instead;
+# the user-prefix check, which needs the 32-bit KOLVEK.EXE, is named as
+# skipped. Where that loader is merely not installed, the command stops.
 set -uo pipefail
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -41,10 +43,32 @@ summary=()
 
 . scripts/wine-loader.sh
 wine_runs=true
+wine_program="the 32-bit KOLVEK.EXE that ships (build/win32)"
 if ! runs_i386; then
     wine_runs=false
-    echo "=== this machine cannot run i386 programs: Wine cannot run KOLVEK.EXE here"
+    wine_program="a 64-bit build of the same sources (build/win64), not the 32-bit KOLVEK.EXE that ships"
+    echo "=== this machine's kernel refuses i386 programs: Wine cannot run KOLVEK.EXE here"
 fi
+
+# gtest_skips LOG: the test cases that a ctest run skipped, one line each,
+# "CTEST-TEST<tab>CASE<tab>REASON", from ctest's full log. ctest itself counts
+# a skip only where the test is that one case, not among the many cases of
+# one program run (the end-to-end tests).
+gtest_skips() {
+    [ -f "$1" ] || return 0
+    awk -v OFS='\t' '
+        { sub(/\r$/, "") }
+        /^[0-9]+\/[0-9]+ Test: / { test = substr($0, index($0, ": ") + 2); reason = ""; why = 0; next }
+        /: Skipped$/ { why = 1; reason = ""; next }
+        /^\[  SKIPPED \] .* \([0-9]+ ms\)$/ {
+            print test, $4, (reason == "" ? "no reason given" : reason)
+            why = 0
+            next
+        }
+        /^\[/ { why = 0 }
+        why { reason = reason (reason == "" ? "" : " ") $0 }
+    ' "$1"
+}
 
 # run_build NAME CMAKE-ARGS...
 run_build() {
@@ -73,10 +97,12 @@ run_build() {
     log="$(mktemp)"
     (cd "$dir" && ctest --output-on-failure -j "$jobs") 2>&1 | tee "$log"
     local status=${PIPESTATUS[0]}
-    local line passed failed all skipped
+    local line passed failed all skipped skips inner
     line="$(grep -E '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1)"
     skipped="$(grep -cE '^[[:space:]]+[0-9]+ - .*\(Skipped\)$' "$log")"
     rm -f "$log"
+    skips="$(gtest_skips "$dir/Testing/Temporary/LastTest.log")"
+    inner="$(awk -F '\t' '$1 != $2' <<<"$skips" | grep -c .)"
     if [ -z "$line" ]; then
         summary+=("${name}: no test results (ctest status ${status})")
         total_failed=$((total_failed + 1))
@@ -90,8 +116,18 @@ run_build() {
     fi
     total_passed=$((total_passed + passed))
     total_failed=$((total_failed + failed))
+    skipped=$((skipped + inner))
     total_skipped=$((total_skipped + skipped))
     summary+=("${name}: ${passed} passed, ${failed} failed, ${skipped} skipped in $((SECONDS - start)) s")
+    local test case reason
+    while IFS=$'\t' read -r test case reason; do
+        [ -n "$case" ] || continue
+        if [ "$test" = "$case" ]; then
+            summary+=("  skipped ${case}: ${reason}")
+        else
+            summary+=("  skipped ${case} (in ${test}): ${reason}")
+        fi
+    done <<<"$skips"
 }
 
 mkdir -p build
@@ -131,10 +167,11 @@ run_step reproducible bash scripts/reproducible.sh
 if $wine_runs; then
     run_step "user prefix" bash scripts/check-user-prefix.sh
 else
-    summary+=("user prefix: SKIPPED, this machine cannot run i386 programs")
+    summary+=("user prefix: SKIPPED, this machine's kernel refuses i386 programs")
     total_skipped=$((total_skipped + 1))
 fi
 
+summary+=("The Wine tests ran ${wine_program}.")
 echo
 printf '%s\n' "${summary[@]}"
 echo "${total_passed} passed, ${total_failed} failed, ${total_skipped} skipped"

@@ -3,7 +3,9 @@
 load with the sizes and formats the dialog needs, the readme arrives as
 Windows-1252 with CR LF and with the version filled in, the import check tells
 system DLLs from others, and the prefix comparison tells Wine's own start-up
-writes from any other change; the resource reader refuses a damaged program.
+writes from any other change; the resource reader refuses a damaged program;
+the i386 probe tells a kernel that refuses i386 programs from a loader that
+is not installed.
 
     python3 tools/test_tools.py
 """
@@ -278,6 +280,26 @@ class CheckReleaseTest(unittest.TestCase):
             check_release.check_installer_words({"FileDescription": text}, problems)
             self.assertEqual(len(problems), expected, text)
 
+
+class WineLoaderProbeTest(unittest.TestCase):
+    def test_only_a_refusing_kernel_means_another_machine_a_missing_loader_fails(self):
+        with tempfile.TemporaryDirectory() as folder:
+            path = lambda name: os.path.join(folder, name)  # noqa: E731
+            for name, body in (("runs", b"#!/bin/sh\n"), ("elf", b"\x7fELF\x01junk"), ("wine", b"")):
+                with open(path(name), "wb") as f:
+                    f.write(body)
+                os.chmod(path(name), 0o755)
+            rows = [("runs", "wine", "returned 0\n", ""), ("elf", "wine", "returned 1\n", ""),
+                    ("elf", "none", "returned 1\n", ""), ("none", "wine", "", "i386 C library"),
+                    ("runs", "none", "", "Wine's 32-bit loader (wine32:i386)")]
+            for ld, wine, out, err in rows:
+                with self.subTest(ld=ld, wine=wine):
+                    result = subprocess.run(
+                        ["sh", "-c", '. "$0"; runs_i386 "$1" "$2"; echo returned $?',
+                         os.path.join(HERE, "../scripts/wine-loader.sh"), path(ld), path(wine)],
+                        capture_output=True, text=True)
+                    self.assertEqual((result.returncode, result.stdout), (1 if err else 0, out))
+                    self.assertTrue(err in result.stderr if err else result.stderr == "", result.stderr)
 
 if __name__ == "__main__":
     unittest.main()

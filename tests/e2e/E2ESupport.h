@@ -139,15 +139,16 @@ std::wstring LongPath(const std::wstring& path);
 
 // --- The game's registry value ----------------------------------------------------
 
-// The game's key below HKEY_LOCAL_MACHINE, and the view of the registry in
-// which both KOLVEK.EXE and this driver see it.
+// The game's key below HKEY_LOCAL_MACHINE, and the view of the registry that
+// KOLVEK.EXE reads it in: the view of its own bitness, the 32-bit one for the
+// program that ships, the 64-bit one for a 64-bit build of the same sources.
 constexpr wchar_t kGameKey[] = L"SOFTWARE\\Activision\\Star Trek Armada II\\v1.0";
-constexpr REGSAM kGameKeyView = KEY_WOW64_32KEY;
+constexpr REGSAM kGameKeyView = sizeof(void*) == 8 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
 
-// HKLM\SOFTWARE\Activision\Star Trek Armada II\v1.0, in the 32-bit view that
-// both KOLVEK.EXE and this driver see. Sets INSTALLPATH for the test's
-// lifetime, or makes sure there is none; afterwards the value and every key
-// made for it are gone again and a value found before is back.
+// HKLM\SOFTWARE\Activision\Star Trek Armada II\v1.0, in the view that
+// KOLVEK.EXE reads. Sets INSTALLPATH for the test's lifetime, or makes sure
+// there is none; afterwards the value and every key made for it are gone
+// again and a value found before is back.
 class InstallPathValue {
 public:
     // The key with INSTALLPATH holding `installPath` as a plain string.

@@ -185,13 +185,18 @@ void ExpectPresetReads(const std::string& path) {
     EXPECT_TRUE(test.ui.messages.empty());
 }
 
-TEST(WinRegQueryInstallPath, PresetReadsTheGamesEntryInThe32BitView) {
+// The entry is written as the game's installer writes it, naming no view: a
+// 32-bit program's entry lands in the 32-bit view, where the 32-bit
+// KOLVEK.EXE must find it. Preset names none either, so each build reads the
+// view of its own bitness and never the other one.
+TEST(WinRegQueryInstallPath, PresetReadsTheGamesEntryInTheViewOfItsOwnBitness) {
     InstallPathEntry entry;
     entry.Set("C:\\Spiele\\Armada II");
-    EXPECT_TRUE(ValueInView(KEY_WOW64_32KEY));
+    const bool build64 = sizeof(void*) == 8;
+    EXPECT_TRUE(ValueInView(build64 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY));
     BOOL wow64 = FALSE;
-    if (::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64) {
-        EXPECT_FALSE(ValueInView(KEY_WOW64_64KEY));
+    if (build64 || (::IsWow64Process(::GetCurrentProcess(), &wow64) && wow64)) {
+        EXPECT_FALSE(ValueInView(build64 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY));
     }
 
     ExpectPresetReads("C:\\Spiele\\Armada II");
