@@ -5,16 +5,11 @@
 // stays empty. KOLVEK.EXE's start-up over this one's is what all that costs.
 
 #include "app/WorldEditDialog.h"
+#include "platform/win32/Win32DllSearch.h"
 #include "platform/win32/Win32Platform.h"
 
-#include <commctrl.h>
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
-    ::InitCommonControlsEx(&controls);
-
+    kolvek::RestrictDllSearch();
     // The dialog wants a platform for its error report and the form's
     // events; the benchmark presses nothing, so no event runs.
     kolvek::Win32Platform platform;
@@ -22,17 +17,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     if (!dialog.Create())
         return 1;
     dialog.Show();
-
-    MSG message;
-    BOOL got;
-    while ((got = ::GetMessageW(&message, nullptr, 0, 0)) != 0) {
-        if (got == -1)
-            return 1;
-        HWND window = dialog.Handle();
-        if (window != nullptr && ::IsDialogMessageW(window, &message))
-            continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
+    return dialog.RunMessages();
 }

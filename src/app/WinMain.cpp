@@ -7,35 +7,16 @@
 #include "platform/win32/Win32DllSearch.h"
 #include "platform/win32/Win32Platform.h"
 
-#include <commctrl.h>
-
 namespace {
 
 int RunDialog(HINSTANCE instance, kolvek::Platform& platform) {
-    INITCOMMONCONTROLSEX controls{};
-    controls.dwSize = sizeof controls;
-    controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
-    ::InitCommonControlsEx(&controls);
-
     kolvek::WorldEditDialog dialog(instance, platform);
     if (!dialog.Create())
         return 1;
     // Ends the program itself, before the dialog is shown, when start-up fails.
     dialog.Load();
     dialog.Show();
-
-    MSG message;
-    BOOL got;
-    while ((got = ::GetMessageW(&message, nullptr, 0, 0)) != 0) {
-        if (got == -1)
-            return 1;
-        HWND window = dialog.Handle();
-        if (window != nullptr && ::IsDialogMessageW(window, &message))
-            continue;
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
+    return dialog.RunMessages();
 }
 
 } // namespace

@@ -134,6 +134,10 @@ WorldEditDialog::WorldEditDialog(HINSTANCE instance, Platform& platform)
     : instance_(instance), platform_(platform), form_(platform, view_) {}
 
 bool WorldEditDialog::Create() {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
+    ::InitCommonControlsEx(&controls);
     if (!RegisterDialogClass(instance_))
         return false;
     const std::vector<WORD> words = DialogTemplate();
@@ -154,6 +158,21 @@ void WorldEditDialog::Show() {
     ::ShowWindow(dialog, SW_SHOW);
     ::SetForegroundWindow(dialog);
     view_.SetFocus(Control::OKButton);
+}
+
+int WorldEditDialog::RunMessages() {
+    MSG message;
+    BOOL got;
+    while ((got = ::GetMessageW(&message, nullptr, 0, 0)) != 0) {
+        if (got == -1)
+            return 1;
+        HWND window = Handle();
+        if (window != nullptr && ::IsDialogMessageW(window, &message))
+            continue;
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
 }
 
 INT_PTR CALLBACK WorldEditDialog::Procedure(HWND window, UINT message, WPARAM wParam,

@@ -20,13 +20,18 @@ public:
     WorldEditDialog(const WorldEditDialog&) = delete;
     WorldEditDialog& operator=(const WorldEditDialog&) = delete;
 
-    // Makes the dialog window with all its controls, hidden and centred on
-    // the screen. Answers false when the window cannot be made.
+    // Makes the dialog window with all its controls (the common controls
+    // registered first), hidden and centred on the screen. Answers false when
+    // the window cannot be made.
     bool Create();
     // Runs Form_Load, which ends the program itself when start-up fails.
     void Load();
     // Shows the dialog with the focus on OK.
     void Show();
+    // Routes the thread's messages, the dialog's keys included, until the
+    // program quits; answers the quit's exit code, or 1 when reading a
+    // message fails.
+    int RunMessages();
 
     HWND Handle() const { return view_.Dialog(); }
 
