@@ -22,7 +22,7 @@
 #   5. footprint    size of the Release KOLVEK.EXE and the DLLs it imports
 #
 # Everything lives in build/bench (build/bench64 where a 64-bit build is
-# measured): the Release build (release/), the driver, the floor and the
+# measured): the Release build with the floor (release/), the driver and the
 # minimal dialogs (tools/), a Wine prefix of its own (wineprefix/) and the
 # raw samples of each run (results/runN/) and the table (results/table.md)
 # of the last invocation.
@@ -83,7 +83,7 @@ if [ ! -f "$release/CMakeCache.txt" ]; then
     cmake -S "$root" -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null
 fi
-cmake --build "$release" --target KOLVEK armada2 -j "$jobs" >/dev/null
+cmake --build "$release" --target KOLVEK kolvek_floor armada2 -j "$jobs" >/dev/null
 if [ ! -f "$tools/CMakeCache.txt" ]; then
     cmake -S "$root/bench" -B "$tools" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$toolchain" >/dev/null
@@ -94,7 +94,7 @@ standin="$release/standin/armada2.exe"
 driver="$tools/kolvek_bench_driver.exe"
 minimal="$tools/minimal_dialog.exe"
 minimal_manifest="$tools/minimal_dialog_manifest.exe"
-floor="$tools/kolvek_floor.exe"
+floor="$release/kolvek_floor.exe"
 
 # --- A display --------------------------------------------------------------------
 temp_unix=""

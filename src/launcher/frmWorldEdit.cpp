@@ -113,9 +113,9 @@ void frmWorldEdit::OKButton_Click() {
     // only then does cmd.exe run on towards the game line. A fault on the
     // way, the shell's refusal included, starts nothing and leaves the map
     // as it was (but where a virtualized map hid one of the same name: see
-    // Shell::RecycleFile). Should letting cmd.exe run fail after that, the map is in
-    // the Recycle Bin, not lost; on a drive that keeps no Recycle Bin the
-    // shell has deleted it outright, which is what the user agreed to.
+    // Shell::RecycleFile). Should letting cmd.exe run fail after that, the
+    // map is in the Recycle Bin, not lost; on a drive that keeps no Recycle
+    // Bin the shell has deleted it outright, which is what the user agreed to.
     HeldStart start = scriptCopies_.Start(mdlKOLVEK::WriteLaunchScript(platform_, launch),
                                           window_style::MinimizedFocus);
     if (!replacedMap.empty())

@@ -154,9 +154,8 @@ void Win32Shell::RecycleFile(const std::string& path) {
                                "Die Datei " + path +
                                    " ist in den Papierkorb verschoben (auf einem Laufwerk ohne "
                                    "Papierkorb gelöscht), doch unter ihrem Namen zeigt Windows "
-                                   "jetzt eine andere "
-                                   "Datei, etwa die gleichnamige, die der VirtualStore verdeckt "
-                                   "hatte.");
+                                   "jetzt eine andere Datei, etwa die gleichnamige, die der "
+                                   "VirtualStore verdeckt hatte.");
         throw RuntimeError(err::PathFileAccessError);
     }
 }
